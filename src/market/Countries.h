@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The eleven countries, their flags and default index stocks, and the per-country market
+// configuration kept in URL.ini (one section per country, named exactly as below).
+namespace Countries {
+
+// "United States", "Canada", "Brazil", "UK & Ireland", "Germany", "France", "Italy", "Spain",
+// "Sweden", "Norway", "Australia & NZ": the order of every country list shown to the user.
+const QStringList& CountryNames();
+
+// The Qt resource path of a country's flag image (":/flags/...svg"); empty for an unknown name.
+// Names compare exactly.
+QString FlagResource(const QString& country);
+
+// The value of a key in the country's section of URL.ini, read afresh at every call; empty when the
+// file, section or key is missing. At most 2047 characters.
+QString ReadCountrySetting(const QString& country, const QString& key);
+
+// The integer at the start of "PriceMultiplier" (0 for a non-numeric text); 1 when the value is empty.
+int PriceMultiplier(const QString& country);
+
+// Appends the default index stocks for the primary country (compared ignoring case), always ending
+// with the two United States indices.
+void AddIndexStocks(const QString& defaultCountry);
+
+// Fills a URL or unit pattern from URL.ini: each "%s" takes the next argument (an empty text once the
+// arguments run out), "%%" is a percent sign, and any other "%" sequence stays as literal text. The
+// user-editable pattern is never handed to printf.
+QString FormatPattern(const QString& pattern, const QStringList& arguments);
+
+} // namespace Countries
