@@ -22,8 +22,7 @@ QString Key(const QString& section, const QString& name)
 
 IniSettingsBackend::IniSettingsBackend(const QString& filePath)
     : m_settings(std::make_unique<QSettings>(filePath, QSettings::IniFormat))
-{
-}
+{}
 
 IniSettingsBackend::~IniSettingsBackend() = default;
 

@@ -1,0 +1,27 @@
+#include "app/StartWithWindows.h"
+
+#include "app/AppPaths.h"
+#include "platform/AutostartEntry.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+AutostartEntry Entry()
+{
+    return AutostartEntry(u"quorvane.desktop"_s);
+}
+
+} // namespace
+
+bool IsStartWithWindows()
+{
+    return Entry().IsEnabled();
+}
+
+bool SetStartWithWindows(bool on)
+{
+    if (on)
+        return Entry().Enable(u"Quorvane"_s, AppPaths::ProgramFile(), {u"-AUTOSTART"_s});
+    return Entry().Disable(u"Quorvane"_s, AppPaths::ProgramFile());
+}
