@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include "market/ProfileFile.h"
+
+#include <optional>
+
 // The eleven countries, their flags and default index stocks, and the per-country market
 // configuration kept in URL.ini (one section per country, named exactly as below).
 namespace Countries {
@@ -30,5 +34,22 @@ void AddIndexStocks(const QString& defaultCountry);
 // arguments run out), "%%" is a percent sign, and any other "%" sequence stays as literal text. The
 // user-editable pattern is never handed to printf.
 QString FormatPattern(const QString& pattern, const QStringList& arguments);
+
+// While one exists on this thread, ReadCountrySetting reads URL.ini once and answers from that copy:
+// loading thousands of stocks would otherwise read the file again for every one. Make one around a
+// single bulk operation only, so that edits of URL.ini are still seen by the next one. Nested
+// snapshots share the outermost one.
+class ConfigurationSnapshot
+{
+public:
+    ConfigurationSnapshot();
+    ~ConfigurationSnapshot();
+    ConfigurationSnapshot(const ConfigurationSnapshot&) = delete;
+    ConfigurationSnapshot& operator=(const ConfigurationSnapshot&) = delete;
+
+private:
+    std::optional<ProfileFile> m_profile; // read on first use
+    bool m_outermost = false;
+};
 
 } // namespace Countries

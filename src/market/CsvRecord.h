@@ -29,8 +29,13 @@ public:
     //  - characters after a closing quote and before the next comma still belong to the field.
     QString ReadField();
 
-    // Appends one field to `line`: a separating comma when `line` is not empty, double quotes around
-    // a text holding a comma, and every double quote written twice.
+    // Starts a new line for Format: `line` is emptied and the next AppendField writes the first field.
+    void ClearLine();
+
+    // Appends one field to `line`: a separating comma before every field but the first, double quotes
+    // around a text holding a comma or beginning with a double quote, and every double quote written
+    // twice. A line break inside the text (CR LF, LF or CR) is written as one space, since a record
+    // is one line of its file.
     void AppendField(const QString& text);
 
     // Reads the next line (end-of-line characters removed) into `line` and parses it; false only at
@@ -40,7 +45,13 @@ public:
     // Formats the record and writes `line` followed by CR LF.
     void WriteRecord(QTextStream& out);
 
-    int version = 1;   // format version of the line to parse (set from the file header)
-    QString line;      // one line: the input of Parse, the output of Format
+    int version = 1;      // format version of the line to parse (set from the file header)
+    QString line;         // one line: the input of Parse, the output of Format
     qsizetype cursor = 0; // characters of `line` already consumed by ReadField
+
+private:
+    // Which fields AppendField has written to `line`, so that an empty first field still gets its
+    // separator. When `line` was changed by other means, its emptiness tells whether a field is there.
+    qsizetype m_fieldsWritten = 0;
+    qsizetype m_lengthAfterAppend = 0;
 };

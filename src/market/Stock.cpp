@@ -1,0 +1,254 @@
+#include "market/Stock.h"
+
+#include "market/Countries.h"
+#include "market/NumberText.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kEnabled = u"Enabled"_s;
+const QString kNoPrice = u"0."_s;
+
+// Spaces removed, commas to points, the multiplier applied when asked, and the trailing zeros of the
+// decimals dropped (the point itself is kept).
+QString NormalizeNumber(const QString& text, const QString& country, bool applyMultiplier)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.isSpace())
+            continue; // also the no-break spaces some services group thousands with
+        result += c == u',' ? u'.' : c;
+    }
+
+    if (applyMultiplier) {
+        const double value = NumberText::LeadingDouble(result) * Countries::PriceMultiplier(country);
+        result = NumberText::Fixed(value, 6);
+    }
+
+    // Only the zeros of a plain decimal tail are dropped: "1.5e10" keeps its exponent intact.
+    const qsizetype point = result.lastIndexOf(u'.');
+    if (point < 0)
+        return result;
+    for (qsizetype i = point + 1; i < result.size(); ++i) {
+        if (result[i] < u'0' || result[i] > u'9')
+            return result;
+    }
+    qsizetype end = result.size();
+    while (end > point + 1 && result[end - 1] == u'0')
+        --end;
+    result.truncate(end);
+    return result;
+}
+
+} // namespace
+
+Stock::Stock()
+    : m_country(u"United States"_s)
+    , m_price(kNoPrice)
+    , m_change(u"0"_s)
+    , m_percent(u"0%"_s)
+    , m_volume(u"0"_s)
+    , m_state(kEnabled)
+{}
+
+Stock::Stock(const QString& name, const QString& spokenName, const QString& symbol, const QString& country)
+    : Stock()
+{
+    m_name = name;
+    m_spokenName = spokenName;
+    m_symbol = symbol;
+    SetCountry(country);
+}
+
+Stock::Stock(const Stock& other)
+    : CsvRecord()
+{
+    *this = other;
+}
+
+Stock& Stock::operator=(const Stock& other)
+{
+    if (this == &other)
+        return *this;
+    m_name = other.m_name;
+    m_spokenName = other.m_spokenName;
+    m_symbol = other.m_symbol;
+    m_country = other.m_country;
+    m_price = other.m_price;
+    m_change = other.m_change;
+    m_percent = other.m_percent;
+    m_volume = other.m_volume;
+    m_quoteTime = other.m_quoteTime;
+    m_timeZone = other.m_timeZone;
+    m_reportedPrice = other.m_reportedPrice;
+    m_state = other.m_state;
+    m_lastUrl.clear();
+    return *this;
+}
+
+bool Stock::Parse()
+{
+    ResetCursor();
+    switch (version) {
+    case 2:
+        m_name = ReadField();
+        m_symbol = ReadField();
+        SetPrice(ReadField(), false);
+        m_volume = ReadField();
+        m_quoteTime = NumberText::LeadingInt32(ReadField());
+        m_state = ReadField();
+        SetChange(ReadField(), false);
+        m_percent = ReadField();
+        SetCountry(ReadField());
+        SetTimeZone(ReadField()); // after the country: its default time zone
+        m_spokenName = ReadField();
+        return true;
+    case 1:
+        m_name = ReadField();
+        m_symbol = ReadField();
+        for (int i = 3; i <= 5; ++i)
+            ReadField(); // price, volume and time: not kept from this version
+        m_state = ReadField();
+        ReadField();
+        ReadField();
+        SetCountry(ReadField());
+        SetTimeZone(ReadField());
+        return true;
+    default:
+        return true;
+    }
+}
+
+bool Stock::Format()
+{
+    ClearLine();
+    AppendField(m_name);
+    AppendField(m_symbol);
+    AppendField(m_price);
+    AppendField(m_volume);
+    AppendField(QString::number(m_quoteTime));
+    AppendField(m_state);
+    AppendField(m_change);
+    AppendField(m_percent);
+    AppendField(m_country);
+    AppendField(m_timeZone);
+    AppendField(m_spokenName);
+    return true;
+}
+
+void Stock::SetCountry(const QString& country)
+{
+    if (!country.isEmpty())
+        m_country = country;
+}
+
+void Stock::SetPrice(const QString& text, bool applyMultiplier)
+{
+    m_price = NormalizeNumber(text, m_country, applyMultiplier);
+}
+
+void Stock::SetChange(const QString& text, bool applyMultiplier)
+{
+    m_change = NormalizeNumber(text, m_country, applyMultiplier);
+}
+
+void Stock::SetTimeZone(const QString& text)
+{
+    m_timeZone = text.trimmed();
+    if (m_timeZone.isEmpty())
+        m_timeZone = Countries::ReadCountrySetting(m_country, u"DefaultTimeZone"_s);
+}
+
+void Stock::ComputePercent()
+{
+    const double price = NumberText::LeadingDouble(m_price);
+    const double change = NumberText::LeadingDouble(m_change);
+    const double previous = price - change;
+    if (previous > 0)
+        m_percent = NumberText::Fixed(change / previous * 100.0, 2);
+    else
+        m_percent.clear();
+}
+
+int Stock::Direction() const
+{
+    if (m_change.isEmpty())
+        return Unchanged;
+    if (m_change.contains(u'-'))
+        return Down;
+    if (m_change == kNoPrice)
+        return Unchanged;
+    return Up;
+}
+
+bool Stock::HasQuote() const
+{
+    return m_price != kNoPrice || (m_volume != u"0"_s && m_volume != u"N/A"_s);
+}
+
+bool Stock::IsEnabled() const
+{
+    return m_state == kEnabled;
+}
+
+QString Stock::AttributeByName(const QString& name) const
+{
+    if (name.compare(u"Price"_s, Qt::CaseInsensitive) == 0)
+        return m_price;
+    if (name.compare(u"Change%"_s, Qt::CaseInsensitive) == 0)
+        return m_percent;
+    if (name.compare(u"Change"_s, Qt::CaseInsensitive) == 0)
+        return m_change;
+    if (name.compare(u"Volume"_s, Qt::CaseInsensitive) == 0)
+        return m_volume;
+    return QString();
+}
+
+bool Stock::SameForDisplay(const Stock& other) const
+{
+    return m_name == other.m_name && m_spokenName == other.m_spokenName && m_symbol == other.m_symbol &&
+           m_country == other.m_country && m_price == other.m_price && m_volume == other.m_volume &&
+           m_quoteTime == other.m_quoteTime && m_timeZone == other.m_timeZone;
+}
+
+// FormatPrice, FormatChange, FormatPercent, FormatVolume and FormatTime (the display and speech
+// wording of the quote) live with the price formatting rules: see PriceFormat.cpp and the Stock
+// formatting members added beside it.
+
+QString Stock::QuoteURL() const
+{
+    QString pattern = Countries::ReadCountrySetting(m_country, u"QuoteURL_RT"_s);
+    if (pattern.isEmpty())
+        pattern = Countries::ReadCountrySetting(m_country, u"QuoteURL"_s);
+    m_lastUrl = Countries::FormatPattern(pattern, {m_symbol});
+    return m_lastUrl;
+}
+
+QString Stock::LookupURL() const
+{
+    QString url = Countries::FormatPattern(Countries::ReadCountrySetting(m_country, u"LookupURL"_s), {m_name});
+    // Over the whole text, pattern included: "+" first, so that the pluses standing for spaces stay.
+    url.replace(u'+', u"%2B"_s);
+    url.replace(u' ', u'+');
+    m_lastUrl = url;
+    return m_lastUrl;
+}
+
+QString Stock::StoriesURL() const
+{
+    const QString stories = Countries::ReadCountrySetting(m_country, u"StoriesURL"_s);
+    if (!stories.isEmpty())
+        m_lastUrl = Countries::FormatPattern(stories, {m_symbol.left(1), m_symbol});
+    else
+        m_lastUrl = Countries::FormatPattern(Countries::ReadCountrySetting(m_country, u"DetailURL"_s), {m_symbol});
+    return m_lastUrl;
+}
+
+QString Stock::ChartURL() const
+{
+    m_lastUrl.clear();
+    m_lastUrl = Countries::FormatPattern(Countries::ReadCountrySetting(m_country, u"ChartURL"_s), {m_symbol});
+    return m_lastUrl;
+}

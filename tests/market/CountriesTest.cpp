@@ -1,0 +1,213 @@
+#include "market/Countries.h"
+
+#include "MarketTestSupport.h"
+#include "market/ProfileFile.h"
+#include "market/Stock.h"
+#include "market/StockList.h"
+#include "support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using MarketTest::WriteBytes;
+
+namespace {
+
+const QStringList kNames = {u"United States"_s, u"Canada"_s, u"Brazil"_s,        u"UK & Ireland"_s,
+                            u"Germany"_s,       u"France"_s, u"Italy"_s,         u"Spain"_s,
+                            u"Sweden"_s,        u"Norway"_s, u"Australia & NZ"_s};
+
+TEST(Countries, TheElevenNamesInOrder)
+{
+    EXPECT_EQ(Countries::CountryNames(), kNames);
+}
+
+TEST(Countries, EveryCountryHasItsOwnFlagAndOthersNone)
+{
+    QStringList seen;
+    for (const QString& name : kNames) {
+        const QString flag = Countries::FlagResource(name);
+        EXPECT_TRUE(flag.startsWith(u":/flags/"_s) && flag.endsWith(u".svg"_s)) << qPrintable(flag);
+        EXPECT_FALSE(seen.contains(flag));
+        seen.append(flag);
+    }
+    EXPECT_EQ(Countries::FlagResource(u"united states"_s), u""_s);
+    EXPECT_EQ(Countries::FlagResource(u"Atlantis"_s), u""_s);
+}
+
+class ConfigurationTest : public ::testing::Test
+{
+protected:
+    void UseIni(const QByteArray& content)
+    {
+        const QString path = m_env.Root() + u"/URL.ini"_s;
+        ASSERT_TRUE(WriteBytes(path, content));
+        m_env.Set("QUORVANE_URL_INI", QFile::encodeName(path));
+    }
+    TestEnvironment m_env;
+};
+
+TEST_F(ConfigurationTest, ReadsLikeTheWindowsProfileFunctions)
+{
+    UseIni("; comment=1\r\n"
+           "orphan=before any section\r\n"
+           "[United States]\r\n"
+           "  QuoteURL =  http://q/%s  \r\n"
+           "# QuoteURL=commented\r\n"
+           "quoteurl=lower case key\r\n"
+           "QuoteURL=second occurrence\r\n"
+           "Empty=\r\n"
+           "NoEquals\r\n"
+           "Equation=a=b\r\n"
+           "[united states]\r\n"
+           "DefaultTimeZone=lower case section\r\n"
+           "[United States]\r\n"
+           "DefaultTimeZone=repeated section\r\n"
+           "[Canada]\n"
+           "DefaultTimeZone=ET\n");
+    EXPECT_EQ(Countries::ReadCountrySetting(u"United States"_s, u"QuoteURL"_s), u"http://q/%s"_s);
+    EXPECT_EQ(Countries::ReadCountrySetting(u"United States"_s, u"quoteurl"_s), u"lower case key"_s);
+    EXPECT_EQ(Countries::ReadCountrySetting(u"United States"_s, u"Empty"_s), u""_s);
+    EXPECT_EQ(Countries::ReadCountrySetting(u"United States"_s, u"NoEquals"_s), u""_s);
+    EXPECT_EQ(Countries::ReadCountrySetting(u"United States"_s, u"Equation"_s), u"a=b"_s);
+    EXPECT_EQ(Countries::ReadCountrySetting(u"United States"_s, u"DefaultTimeZone"_s), u""_s);
+    EXPECT_EQ(Countries::ReadCountrySetting(u"united states"_s, u"DefaultTimeZone"_s), u"lower case section"_s);
+    EXPECT_EQ(Countries::ReadCountrySetting(u"United States"_s, u"orphan"_s), u""_s);
+    EXPECT_EQ(Countries::ReadCountrySetting(u"United States"_s, u"# QuoteURL"_s), u""_s);
+    EXPECT_EQ(Countries::ReadCountrySetting(u"Canada"_s, u"DefaultTimeZone"_s), u"ET"_s);
+    EXPECT_EQ(Countries::ReadCountrySetting(u"Brazil"_s, u"DefaultTimeZone"_s), u""_s);
+}
+
+TEST_F(ConfigurationTest, ValuesAreCutAt2047Characters)
+{
+    UseIni("[Spain]\nChartURL=" + QByteArray(5000, 'c') + "\n");
+    EXPECT_EQ(Countries::ReadCountrySetting(u"Spain"_s, u"ChartURL"_s), QString(2047, u'c'));
+}
+
+TEST_F(ConfigurationTest, AMissingFileReadsEmpty)
+{
+    m_env.Set("QUORVANE_URL_INI", QFile::encodeName(m_env.Root() + u"/nowhere/URL.ini"_s));
+    EXPECT_EQ(Countries::ReadCountrySetting(u"United States"_s, u"QuoteURL"_s), u""_s);
+    EXPECT_EQ(Countries::PriceMultiplier(u"United States"_s), 1);
+}
+
+TEST_F(ConfigurationTest, EveryCallReadsTheFileAfreshOutsideASnapshot)
+{
+    UseIni("[France]\nDefaultTimeZone=CET\n");
+    EXPECT_EQ(Countries::ReadCountrySetting(u"France"_s, u"DefaultTimeZone"_s), u"CET"_s);
+    {
+        Countries::ConfigurationSnapshot snapshot;
+        EXPECT_EQ(Countries::ReadCountrySetting(u"France"_s, u"DefaultTimeZone"_s), u"CET"_s);
+        UseIni("[France]\nDefaultTimeZone=Paris\n");
+        Countries::ConfigurationSnapshot nested;
+        EXPECT_EQ(Countries::ReadCountrySetting(u"France"_s, u"DefaultTimeZone"_s), u"CET"_s);
+    }
+    EXPECT_EQ(Countries::ReadCountrySetting(u"France"_s, u"DefaultTimeZone"_s), u"Paris"_s);
+}
+
+TEST_F(ConfigurationTest, TheFileMayBeWindows1252)
+{
+    UseIni("[France]\r\nFormatPriceUnitSay=%s \x80\r\n");
+    EXPECT_EQ(Countries::ReadCountrySetting(u"France"_s, u"FormatPriceUnitSay"_s), u"%s €"_s);
+}
+
+TEST_F(ConfigurationTest, PriceMultiplier)
+{
+    UseIni("[United States]\nPriceMultiplier=\n"
+           "[Canada]\nPriceMultiplier=100\n"
+           "[Brazil]\nPriceMultiplier=abc\n"
+           "[Germany]\nPriceMultiplier=10x\n"
+           "[France]\nPriceMultiplier=99999999999999\n");
+    EXPECT_EQ(Countries::PriceMultiplier(u"United States"_s), 1);
+    EXPECT_EQ(Countries::PriceMultiplier(u"Canada"_s), 100);
+    EXPECT_EQ(Countries::PriceMultiplier(u"Brazil"_s), 0);
+    EXPECT_EQ(Countries::PriceMultiplier(u"Germany"_s), 10);
+    EXPECT_EQ(Countries::PriceMultiplier(u"France"_s), 0);
+    EXPECT_EQ(Countries::PriceMultiplier(u"Italy"_s), 1);
+}
+
+TEST(Countries, FormatPatternSubstitutesOnlyStrings)
+{
+    using Countries::FormatPattern;
+    EXPECT_EQ(FormatPattern(u"http://x/%s?y=%s"_s, {u"A"_s, u"B"_s}), u"http://x/A?y=B"_s);
+    EXPECT_EQ(FormatPattern(u"100%% of %s"_s, {u"it"_s}), u"100% of it"_s);
+    EXPECT_EQ(FormatPattern(u"%d %x %n %5s %"_s, {u"A"_s}), u"%d %x %n %5s %"_s);
+    EXPECT_EQ(FormatPattern(u"%s-%s-%s"_s, {u"only"_s}), u"only--"_s);
+    EXPECT_EQ(FormatPattern(u"%s"_s, {u"%s %d"_s, u"next"_s}), u"%s %d"_s) << "arguments are not patterns";
+    EXPECT_EQ(FormatPattern(u"q=%20%s%%s"_s, {u"A"_s}), u"q=%20A%s"_s);
+    EXPECT_EQ(FormatPattern(u""_s, {u"A"_s}), u""_s);
+}
+
+TEST(Countries, AddIndexStocksDefaultsToTheUnitedStates)
+{
+    StockList::DeleteAll();
+    Countries::AddIndexStocks(u"Atlantis"_s);
+    ASSERT_EQ(StockList::Count(), 2);
+    EXPECT_EQ(StockList::At(0)->Name(), u"Dow"_s);
+    EXPECT_EQ(StockList::At(0)->Symbol(), u"^DJI"_s);
+    EXPECT_EQ(StockList::At(1)->Name(), u"Nasdaq"_s);
+    StockList::DeleteAll();
+}
+
+struct DefaultsCase
+{
+    QString country;
+    QStringList symbols;
+};
+
+class IndexStocksTest : public ::testing::TestWithParam<DefaultsCase>
+{};
+
+TEST_P(IndexStocksTest, AddsTheTableInOrder)
+{
+    StockList::DeleteAll();
+    Countries::AddIndexStocks(GetParam().country);
+    QStringList symbols;
+    for (int i = 0; i < StockList::Count(); ++i)
+        symbols.append(StockList::At(i)->Symbol() + u'@' + StockList::At(i)->Country());
+    StockList::DeleteAll();
+    EXPECT_EQ(symbols, GetParam().symbols);
+}
+
+const QString kUs1 = u"^DJI@United States"_s;
+const QString kUs2 = u"^IXIC@United States"_s;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, IndexStocksTest,
+    ::testing::Values(
+        DefaultsCase{u"United States"_s, {kUs1, kUs2}},
+        DefaultsCase{u"CANADA"_s,
+                     {u"^TSE@Canada"_s, u"^XXM@Canada"_s, u"^VSEI@Canada"_s, u"^ZZZ@Canada"_s, kUs1, kUs2}},
+        DefaultsCase{u"Brazil"_s, {u"^BVSP@Brazil"_s, u"^IBV@Brazil"_s, u"^MERV@Brazil"_s, kUs1, kUs2}},
+        DefaultsCase{u"uk & ireland"_s, {u"UKX.L@UK & Ireland"_s, u"CAC.PA@France"_s, u"DAX.FX@Germany"_s, kUs1, kUs2}},
+        DefaultsCase{u"France"_s,
+                     {u"CAC.PA@France"_s, u"399948.PA@France"_s, u"399949.PA@France"_s, u"399950.PA@France"_s,
+                      u"UKX.L@UK & Ireland"_s, u"DAX.FX@Germany"_s, kUs1, kUs2}},
+        DefaultsCase{u"Italy"_s,
+                     {u"999.MI@Italy"_s, u"930.MI@Italy"_s, u"932.MI@Italy"_s, u"UKX.L@UK & Ireland"_s,
+                      u"CAC.PA@France"_s, u"DAX.FX@Germany"_s, kUs1, kUs2}},
+        DefaultsCase{u"Spain"_s,
+                     {u"IGEN.MAD@Spain"_s, u"IND.MCE@Spain"_s, u"CAC.PA@France"_s, u"UKX.L@UK & Ireland"_s,
+                      u"DAX.FX@Germany"_s, kUs1, kUs2}},
+        DefaultsCase{
+            u"Sweden"_s,
+            {u"IDX-01.ST@Sweden"_s, u"UKX.L@UK & Ireland"_s, u"CAC.PA@France"_s, u"DAX.FX@Germany"_s, kUs1, kUs2}},
+        DefaultsCase{u"Norway"_s,
+                     {u"TOTX.OL@Norway"_s, u"IDX-01.ST@Sweden"_s, u"UKX.L@UK & Ireland"_s, u"CAC.PA@France"_s,
+                      u"DAX.FX@Germany"_s, kUs1, kUs2}},
+        DefaultsCase{u"australia & nz"_s,
+                     {u"^AORD@Australia & NZ"_s, u"^NZ40@Australia & NZ"_s, u"UKX.L@UK & Ireland"_s, kUs1, kUs2}},
+        DefaultsCase{u""_s, {kUs1, kUs2}}));
+
+TEST(ProfileFile, FromTextHandlesOddLines)
+{
+    const ProfileFile profile = ProfileFile::FromText(u"[A\nk=1\n[]\nk=2\n[B]]\nk=3\n=nokey\n\t[C] \n k\t=\t4 \n"_s);
+    EXPECT_EQ(profile.Value(u"A"_s, u"k"_s), u"1"_s) << "an unclosed section name runs to the line end";
+    EXPECT_EQ(profile.Value(u""_s, u"k"_s), u"2"_s);
+    EXPECT_EQ(profile.Value(u"B"_s, u"k"_s), u"3"_s);
+    EXPECT_EQ(profile.Value(u"B"_s, u""_s), u""_s);
+    EXPECT_EQ(profile.Value(u"C"_s, u"k"_s), u"4"_s);
+    EXPECT_FALSE(profile.HasSection(u"D"_s));
+}
+
+} // namespace
