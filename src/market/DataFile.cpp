@@ -172,8 +172,7 @@ bool ReadLines(const QString& path, QStringList& lines)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    // A regular file may still grow while it is read: read at most one byte past the limit.
-    const QByteArray bytes = file.read(kMaxFileSize + 1);
+    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize)
         return false;
     lines = SplitLines(bytes);
