@@ -1,5 +1,8 @@
 #include "market/PriceFormat.h"
 
+#include "app/CSettings.h"
+#include "market/Stock.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -298,6 +301,102 @@ QString DecimalSpeech(const QString& text)
         }
     }
     return MapTag(spoken, shown);
+}
+
+QString TimeFormatWithoutSeconds(const QString& format)
+{
+    QString result;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format[i];
+        if (c == u'\'') {
+            quoted = !quoted;
+            result += c;
+            continue;
+        }
+        if (quoted || (c != u's' && c != u'z')) {
+            result += c;
+            continue;
+        }
+        // Drop the separator before the field (":", ".", a space ...), back to the previous field.
+        while (!result.isEmpty() && !result.back().isLetter() && result.back() != u'\'')
+            result.chop(1);
+        while (i + 1 < format.size() && (format[i + 1] == u's' || format[i + 1] == u'z'))
+            ++i;
+    }
+    return result;
+}
+
+namespace {
+
+// A text inside a map tag ends at a double quote and the tag at a backslash: a name holding either
+// would cut the tag short, so they are given as an apostrophe and a slash.
+QString MapTagText(QString text)
+{
+    return text.replace(u'"', u'\'').replace(u'\\', u'/');
+}
+
+} // namespace
+
+QString ExpandMacros(const QString& text, const Stock* stock)
+{
+    static const QString stockWord = u"STOCK"_s;
+    static const QString priceWord = u"PRICE"_s;
+    static const QString changeWord = u"CHANGE"_s;
+
+    const int speechType = GetSettings().pricesFormat != 0 ? SpeechFractions : SpeechDecimals;
+    QString out;
+    qsizetype position = 0;
+    while (position < text.size()) {
+        qsizetype next = text.size();
+        for (const QString* word : {&stockWord, &priceWord, &changeWord}) {
+            const qsizetype found = text.indexOf(*word, position);
+            if (found >= 0 && found < next)
+                next = found;
+        }
+        out += QStringView(text).mid(position, next - position);
+        position = next;
+        if (position >= text.size())
+            break;
+
+        const QStringView rest = QStringView(text).mid(position);
+        if (rest.startsWith(stockWord)) {
+            if (!stock)
+                out += u"Preview Stock"_s;
+            else if (!stock->SpokenName().isEmpty())
+                out += u"\\map=\""_s + MapTagText(stock->SpokenName()) + u"\"=\""_s + MapTagText(stock->Name()) +
+                       u"\"\\"_s;
+            else
+                out += stock->Name();
+            position += stockWord.size();
+        } else if (rest.startsWith(priceWord)) {
+            if (!stock)
+                out += u"Preview Price"_s;
+            else if (!stock->HasQuote())
+                out += u"Not Available"_s;
+            else
+                out += stock->FormatPrice(speechType, SpeechUnit);
+            position += priceWord.size();
+        } else {
+            if (!stock) {
+                out += u"Preview Change"_s;
+            } else if (stock->HasQuote()) {
+                switch (stock->Direction()) {
+                case Stock::Up:
+                    out += u"up "_s + stock->FormatChange(speechType, SpeechUnit);
+                    break;
+                case Stock::Down:
+                    out += u"down "_s + stock->FormatChange(speechType, SpeechUnit);
+                    break;
+                default:
+                    out += u"unchanged"_s;
+                    break;
+                }
+            }
+            position += changeWord.size();
+        }
+    }
+    return out;
 }
 
 } // namespace PriceFormat

@@ -45,6 +45,10 @@ struct Fraction
 };
 const Fraction& FractionEntry(int k);
 
+// A locale time format without its seconds (and fractions of a second) and the separator before
+// them: "h:mm:ss AP" gives "h:mm AP". Quoted literal text is kept.
+QString TimeFormatWithoutSeconds(const QString& format);
+
 // Expands STOCK, PRICE and CHANGE (exact, case-sensitive, also inside other words) for the stock;
 // without a stock they become "Preview Stock", "Preview Price" and "Preview Change".
 QString ExpandMacros(const QString& text, const Stock* stock);

@@ -224,3 +224,20 @@ INSTANTIATE_TEST_SUITE_P(Cases, FractionSpeechTest,
                                            // not a 64th: the decimal form of the original text
                                            Rewrite{u"12.3", u"\\Map=\"12 30\"=\"12.30\"\\"},
                                            Rewrite{u"1234.05", u"\\Map=\"1,234 oh5\"=\"1,234.05\"\\"}));
+
+// --- time formats without seconds -------------------------------------------------------------
+
+class TimeFormatTest : public ::testing::TestWithParam<Rewrite>
+{};
+
+TEST_P(TimeFormatTest, SecondsAndTheirSeparatorAreRemoved)
+{
+    EXPECT_EQ(TimeFormatWithoutSeconds(QString::fromUtf16(GetParam().input)), QString::fromUtf16(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TimeFormatTest,
+                         ::testing::Values(Rewrite{u"h:mm:ss AP", u"h:mm AP"}, Rewrite{u"HH:mm:ss", u"HH:mm"},
+                                           Rewrite{u"HH.mm.ss", u"HH.mm"}, Rewrite{u"h:mm AP", u"h:mm AP"},
+                                           Rewrite{u"HH:mm:ss.zzz t", u"HH:mm t"},
+                                           Rewrite{u"H 'h' mm 'min' ss 's'", u"H 'h' mm 'min' 's'"},
+                                           Rewrite{u"HH:mm 'Uhr'", u"HH:mm 'Uhr'"}));

@@ -1,0 +1,19 @@
+#include "rules/StartupData.h"
+
+#include "app/CSettings.h"
+#include "market/Countries.h"
+#include "market/StockList.h"
+#include "rules/AlertList.h"
+#include "rules/CompanionValues.h"
+#include "rules/RuleList.h"
+
+bool LoadStartupData()
+{
+    bool loaded = StockList::Load();
+    if (!loaded)
+        Countries::AddIndexStocks(GetSettings().defaultCountry);
+    loaded = LoadRules() && loaded;
+    loaded = LoadAlerts() && loaded;
+    LoadCompanionValues();
+    return loaded;
+}
