@@ -2,6 +2,10 @@
 
 #include "market/Countries.h"
 #include "market/NumberText.h"
+#include "market/PriceFormat.h"
+
+#include <QDateTime>
+#include <QLocale>
 
 using namespace Qt::StringLiterals;
 
@@ -251,4 +255,128 @@ QString Stock::ChartURL() const
     m_lastUrl.clear();
     m_lastUrl = Countries::FormatPattern(Countries::ReadCountrySetting(m_country, u"ChartURL"_s), {m_symbol});
     return m_lastUrl;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Formatting for display and speech (price wording: market/PriceFormat.h)
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// The country's unit pattern ("%s p") around the text, for unit 1 (display) or 2 (speech).
+QString ApplyUnit(const QString& text, const QString& country, int unit)
+{
+    if (unit != PriceFormat::DisplayUnit && unit != PriceFormat::SpeechUnit)
+        return text;
+    const QString key = unit == PriceFormat::DisplayUnit ? u"FormatPriceUnitDisplay"_s : u"FormatPriceUnitSay"_s;
+    const QString pattern = Countries::ReadCountrySetting(country, key);
+    return pattern.isEmpty() ? text : Countries::FormatPattern(pattern, {text});
+}
+
+} // namespace
+
+QString Stock::FormatPrice(int type, int unit) const
+{
+    QString text = m_price;
+    switch (type) {
+    case PriceFormat::DisplayFractions:
+        text = PriceFormat::FractionDisplay(text);
+        break;
+    case PriceFormat::DisplayDecimals:
+        text = PriceFormat::LocaleNumber(text);
+        break;
+    case PriceFormat::SpeechFractions:
+        text = PriceFormat::FractionSpeech(text);
+        break;
+    case PriceFormat::SpeechDecimals:
+        text = PriceFormat::DecimalSpeech(text);
+        break;
+    default:
+        break;
+    }
+    return ApplyUnit(text, m_country, unit);
+}
+
+QString Stock::FormatChange(int type, int unit) const
+{
+    QString text = m_change;
+    switch (type) {
+    case PriceFormat::DisplayFractions:
+        text = PriceFormat::FractionDisplay(text);
+        if (m_change.startsWith(u'-') && text.startsWith(u"-0 "_s))
+            text = u'-' + text.mid(3);
+        else if (text.startsWith(u"0 "_s))
+            text.remove(0, 2);
+        break;
+    case PriceFormat::DisplayDecimals:
+        text = PriceFormat::LocaleNumber(text);
+        break;
+    case PriceFormat::SpeechDecimals:
+        // "up" and "down" carry the sign in speech.
+        if (text.startsWith(u'-'))
+            text.remove(0, 1);
+        text = PriceFormat::DecimalSpeech(text);
+        break;
+    case PriceFormat::SpeechFractions:
+        if (text.startsWith(u'-'))
+            text.remove(0, 1);
+        text = PriceFormat::FractionSpeech(text);
+        if (text.startsWith(u"0 "_s)) {
+            text.remove(0, 2);
+            const qsizetype andWord = text.indexOf(u"and "_s);
+            if (andWord >= 0)
+                text.remove(andWord, 4);
+        }
+        break;
+    default:
+        break;
+    }
+    text = ApplyUnit(text, m_country, unit);
+    if ((type == PriceFormat::DisplayFractions || type == PriceFormat::DisplayDecimals) && Direction() == Up)
+        text.prepend(u'+');
+    return text;
+}
+
+QString Stock::FormatPercent(int type) const
+{
+    if (type == PriceFormat::Raw)
+        return m_percent;
+    // The percent cannot be computed without a previous close: nothing is shown, not a lone "%".
+    QString number = m_percent;
+    if (number.endsWith(u'%'))
+        number.chop(1);
+    if (number.isEmpty())
+        return QString();
+    QString text = PriceFormat::LocaleNumber(number);
+    if (Direction() == Up)
+        text.prepend(u'+');
+    return text + u'%';
+}
+
+QString Stock::FormatVolume(bool grouped) const
+{
+    return grouped ? PriceFormat::GroupThousands(m_volume) : m_volume;
+}
+
+QString Stock::FormatTime(bool longDate) const
+{
+    if (m_quoteTime <= 0)
+        return QString();
+    const QLocale locale;
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(m_quoteTime).toLocalTime();
+    QString datePart;
+    if (local.date().year() > 1980) {
+        const QString picture = longDate ? u"dddd "_s + locale.dateFormat(QLocale::ShortFormat) : u"ddd"_s;
+        datePart = locale.toString(local.date(), picture);
+    }
+    QString timePart;
+    if (local.time().hour() != 0 || local.time().minute() != 0) {
+        timePart = locale.toString(local.time(),
+                                   PriceFormat::TimeFormatWithoutSeconds(locale.timeFormat(QLocale::ShortFormat)));
+        if (!m_timeZone.isEmpty())
+            timePart += u' ' + m_timeZone;
+    }
+    if (!datePart.isEmpty() && !timePart.isEmpty())
+        return datePart + u' ' + timePart;
+    return datePart + timePart;
 }
