@@ -25,3 +25,8 @@ bool SetStartWithWindows(bool on)
         return Entry().Enable(u"Quorvane"_s, AppPaths::ProgramFile(), {u"-AUTOSTART"_s});
     return Entry().Disable(u"Quorvane"_s, AppPaths::ProgramFile());
 }
+
+bool HasAutostartSwitch(const QStringList& arguments)
+{
+    return arguments.mid(1).join(u' ').toUpper().contains(u"-AUTOSTART"_s);
+}

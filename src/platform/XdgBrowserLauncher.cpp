@@ -60,9 +60,10 @@ QString XdgBrowserLauncher::DefaultBrowserId() const
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start(xdgMime, {u"query"_s, u"default"_s, u"text/html"_s});
-    if (!process.waitForFinished(m_timeoutMs)) {
+    // Only a look-up: half the launcher's time.
+    if (!process.waitForFinished(m_timeoutMs / 2)) {
         process.kill();
-        process.waitForFinished(m_timeoutMs);
+        process.waitForFinished(1000);
         return QString();
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)

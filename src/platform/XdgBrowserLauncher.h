@@ -13,7 +13,8 @@
 //  - OpenWithDefaultBrowser asks "xdg-mime query default text/html" for the default browser's
 //    desktop entry, finds that file in the applications folders of $XDG_DATA_HOME and
 //    $XDG_DATA_DIRS, and starts its Exec line with the URL in place of the URL field code.
-// No call blocks for longer than the time-out (per process run).
+// xdg-open gets the time-out, the xdg-mime look-up half of it: a failing launch blocks its caller
+// for at most about one and a half time-outs.
 class XdgBrowserLauncher final : public IBrowserLauncher
 {
 public:

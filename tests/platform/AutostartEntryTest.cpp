@@ -168,3 +168,17 @@ TEST_F(Autostart, ExecRoundTripsAnAwkwardProgramPath)
     ASSERT_TRUE(recorded.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(recorded.readAll()), u"["_s + program + u"]\n[-AUTOSTART]\n[a b]\n"_s);
 }
+
+TEST(AutostartSwitch, AnyCaseAnywhereInTheLine)
+{
+    const auto has = [](const QStringList& arguments) {
+        return HasAutostartSwitch(arguments);
+    };
+    EXPECT_TRUE(has({u"/usr/bin/quorvane"_s, u"-AUTOSTART"_s}));
+    EXPECT_TRUE(has({u"quorvane"_s, u"-x"_s, u"-autostart"_s}));
+    EXPECT_TRUE(has({u"quorvane"_s, u"--x-AutoStartish"_s}));
+    EXPECT_FALSE(has({u"quorvane"_s}));
+    EXPECT_FALSE(has({u"quorvane"_s, u"autostart"_s}));
+    EXPECT_FALSE(has({u"/opt/-autostart/quorvane"_s})) << "the program's own path does not count";
+    EXPECT_FALSE(has({}));
+}
