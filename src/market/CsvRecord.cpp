@@ -16,32 +16,43 @@ bool CsvRecord::Format()
 
 QString CsvRecord::ReadField()
 {
-    QString field;
     if (cursor < 0)
         cursor = 0;
     const qsizetype length = line.size();
     if (cursor >= length)
-        return field;
+        return QString();
 
     const QChar* text = line.constData();
     const bool quoted = text[cursor] == u'"';
     if (quoted)
         ++cursor;
 
+    // Runs of ordinary characters are copied whole; only quotes (and commas inside quotes) are
+    // looked at one by one.
+    QString field;
     bool quotePending = false;
+    qsizetype runStart = cursor;
+    auto flushRun = [&](qsizetype end) {
+        if (end > runStart)
+            field.append(text + runStart, end - runStart);
+    };
     while (cursor < length) {
-        const QChar c = text[cursor++];
-        if (c == u',' && (!quoted || quotePending))
-            break;
-        if (c != u'"') {
-            field += c;
-        } else if (quotePending) {
-            field += u'"';
-            quotePending = false;
-        } else {
-            quotePending = true;
+        const QChar c = text[cursor];
+        if (c == u',' && (!quoted || quotePending)) {
+            flushRun(cursor);
+            ++cursor; // the comma is consumed
+            return field;
         }
+        if (c == u'"') {
+            flushRun(cursor);
+            if (quotePending)
+                field += u'"';
+            quotePending = !quotePending;
+            runStart = cursor + 1;
+        }
+        ++cursor;
     }
+    flushRun(cursor);
     return field;
 }
 
@@ -61,24 +72,26 @@ void CsvRecord::AppendField(const QString& text)
         line += u',';
 
     const bool quote = text.contains(u',') || text.startsWith(u'"');
-    line.reserve(line.size() + text.size() + 2);
     if (quote)
         line += u'"';
     const qsizetype length = text.size();
+    const QChar* data = text.constData();
+    qsizetype runStart = 0;
     for (qsizetype i = 0; i < length; ++i) {
-        const QChar c = text[i];
+        const QChar c = data[i];
+        if (c != u'"' && c != u'\r' && c != u'\n')
+            continue;
+        line.append(data + runStart, i - runStart);
         if (c == u'"') {
             line += u"\"\""_s;
-        } else if (c == u'\r') {
-            line += u' ';
-            if (i + 1 < length && text[i + 1] == u'\n')
-                ++i;
-        } else if (c == u'\n') {
-            line += u' ';
         } else {
-            line += c;
+            line += u' '; // CR LF, LF or CR: one space
+            if (c == u'\r' && i + 1 < length && data[i + 1] == u'\n')
+                ++i;
         }
+        runStart = i + 1;
     }
+    line.append(data + runStart, length - runStart);
     if (quote)
         line += u'"';
 
