@@ -211,3 +211,58 @@ TEST(ProfileFile, FromTextHandlesOddLines)
 }
 
 } // namespace
+
+namespace {
+
+int Conversions(const QString& pattern)
+{
+    int count = 0;
+    for (qsizetype i = 0; i + 1 < pattern.size(); ++i) {
+        if (pattern[i] == u'%' && pattern[i + 1] == u'%') {
+            ++i;
+        } else if (pattern[i] == u'%') {
+            ++count;
+            EXPECT_EQ(pattern[i + 1], u's') << "only %s is filled in: " << qPrintable(pattern);
+        }
+    }
+    return count;
+}
+
+class ShippedConfigurationTest : public ::testing::TestWithParam<const char*>
+{};
+
+TEST_P(ShippedConfigurationTest, EveryCountryIsConfiguredConsistently)
+{
+    const QString path = QStringLiteral(QUORVANE_SOURCE_DIR) + u'/' + QString::fromLatin1(GetParam());
+    ASSERT_TRUE(QFileInfo::exists(path)) << qPrintable(path);
+    const ProfileFile profile = ProfileFile::Read(path);
+    for (const QString& country : Countries::CountryNames()) {
+        SCOPED_TRACE(qPrintable(country));
+        ASSERT_TRUE(profile.HasSection(country));
+        EXPECT_EQ(Conversions(profile.Value(country, u"QuoteURL"_s)), 1);
+        const QString realtime = profile.Value(country, u"QuoteURL_RT"_s);
+        EXPECT_TRUE(realtime.isEmpty() || Conversions(realtime) == 1);
+        EXPECT_EQ(Conversions(profile.Value(country, u"LookupURL"_s)), 1);
+        const QString stories = profile.Value(country, u"StoriesURL"_s);
+        EXPECT_TRUE(stories.isEmpty() || Conversions(stories) == 2);
+        if (stories.isEmpty()) {
+            EXPECT_EQ(Conversions(profile.Value(country, u"DetailURL"_s)), 1);
+        }
+        EXPECT_EQ(Conversions(profile.Value(country, u"ChartURL"_s)), 1);
+        const QString multiplier = profile.Value(country, u"PriceMultiplier"_s);
+        EXPECT_TRUE(multiplier.isEmpty() || multiplier.toInt() >= 1) << qPrintable(multiplier);
+        for (const QString& unit : {u"FormatPriceUnitDisplay"_s, u"FormatPriceUnitSay"_s}) {
+            const QString pattern = profile.Value(country, unit);
+            EXPECT_TRUE(pattern.isEmpty() || Conversions(pattern) == 1) << qPrintable(pattern);
+        }
+        for (const QString& key : {u"QuoteURL"_s, u"LookupURL"_s, u"ChartURL"_s})
+            EXPECT_TRUE(profile.Value(country, key).startsWith(u"http"_s));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ShippedConfigurationTest, ::testing::Values("data/URL.ini", "tests/data/URL.ini"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return info.index == 0 ? std::string("Shipped") : std::string("Test");
+                         });
+
+} // namespace
