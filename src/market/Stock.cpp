@@ -218,8 +218,7 @@ bool Stock::SameForDisplay(const Stock& other) const
 }
 
 // FormatPrice, FormatChange, FormatPercent, FormatVolume and FormatTime (the display and speech
-// wording of the quote) live with the price formatting rules: see PriceFormat.cpp and the Stock
-// formatting members added beside it.
+// wording of the quote) follow the URL builders below; their rules are in PriceFormat.
 
 QString Stock::QuoteURL() const
 {
