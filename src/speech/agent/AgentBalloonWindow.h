@@ -1,0 +1,62 @@
+#pragma once
+
+#include "speech/agent/AcsModel.h"
+#include "speech/agent/IAgentView.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPainterPath>
+#include <QWidget>
+
+// The word balloon beside the character: a rounded box with a tail pointing at the character (a
+// cloud with little bubbles for a thought), in the character's balloon colours and font. Sized to
+// the whole text (wrapped at about the character's characters-per-line) or, without the size-to-text
+// style, to the character's number of lines, showing the latest lines; the text appears as it is
+// revealed. A frameless, always-on-top window that never takes the focus.
+class AgentBalloonWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // info: the character's balloon look (nullptr: a pale yellow balloon in the system font).
+    explicit AgentBalloonWindow(const AcsBalloonInfo* info, QWidget* parent = nullptr);
+
+    // Sets the text and how much of it shows, sizes the balloon and places it beside the character
+    // (whose window occupies characterRect, in screen coordinates). Does not show it.
+    void SetBalloon(const AgentBalloon& balloon, int revealed, const QRect& characterRect);
+    void Reveal(int revealed);
+    // Places the balloon again beside a character that has moved.
+    void FollowCharacter(const QRect& characterRect);
+
+    const QString& Text() const { return m_balloon.text; }
+    int Revealed() const { return m_revealed; }
+    bool IsThought() const { return m_balloon.thought; }
+    QColor BackgroundColor() const { return m_background; }
+    QColor TextColor() const { return m_textColor; }
+    QColor BorderColor() const { return m_border; }
+    const QFont& TextFont() const { return m_font; }
+    // Where the text is drawn, in widget coordinates.
+    QRect TextRect() const { return m_textRect; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void Layout();
+    void Place();
+    QPainterPath Outline() const;
+
+    AgentBalloon m_balloon;
+    int m_revealed = 0;
+    QRect m_character;
+    QColor m_background;
+    QColor m_textColor;
+    QColor m_border;
+    QFont m_font;
+    int m_lines = 2;
+    int m_charactersPerLine = 28;
+    QRect m_body;           // the box, in widget coordinates
+    QRect m_textRect;       // inside the box
+    bool m_tailDown = true; // the balloon sits above the character, its tail pointing down
+    int m_tailX = 0;        // where the tail meets the character side, in widget coordinates
+};
