@@ -432,7 +432,7 @@ TEST_F(AgentCharacterTest, ThinkShowsAThoughtBalloonForItsReadingTime)
     const QString text = u"\\Spd=150\\ Hmm, prices."_s;
     m_character->Think(text);
     Drain();
-    EXPECT_GE(clock.elapsed(), 150);
+    EXPECT_GE(clock.elapsed(), 150 * 9 / 10); // coarse timers may fire a little early
     // No tags are interpreted, nothing is paced, no mouth moves.
     EXPECT_EQ(m_log, (QStringList{u"balloon think %1/%1 style 15: "_s.arg(text.size()) + text, u"balloon hide"_s}));
 }
