@@ -4,6 +4,7 @@
 #include "market/Countries.h"
 #include "market/StockList.h"
 #include "rules/AlertList.h"
+#include "rules/AnnouncementList.h"
 #include "rules/CompanionValues.h"
 #include "rules/RuleList.h"
 
@@ -16,4 +17,12 @@ bool LoadStartupData()
     loaded = LoadAlerts() && loaded;
     LoadCompanionValues();
     return loaded;
+}
+
+void DeleteAllData()
+{
+    StockList::DeleteAll();
+    DeleteAllRules();
+    RemoveAllAlerts();
+    DeleteAllAnnouncements();
 }

@@ -5,3 +5,7 @@
 // alert file, then the sort criterion, sort order and quiet switch. Announcements are not read here:
 // they load on first use. True only when every file was read; nothing acts on a false result.
 bool LoadStartupData();
+
+// Deletes every stock, rule, alert and announcement: the four lists end together when the main
+// window closes.
+void DeleteAllData();

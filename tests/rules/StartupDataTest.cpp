@@ -36,13 +36,7 @@ protected:
         GetSettings() = m_savedSettings;
         RecordingMessagePresenter::Instance().Clear();
     }
-    static void Clear()
-    {
-        StockList::DeleteAll();
-        DeleteAllRules();
-        RemoveAllAlerts();
-        DeleteAllAnnouncements();
-    }
+    static void Clear() { DeleteAllData(); }
 
     TestEnvironment m_environment;
     CSettings m_savedSettings;
@@ -72,6 +66,11 @@ TEST_F(StartupDataTest, ReadsEveryFileAndTheThreeValues)
     EXPECT_TRUE(QueryGloballyDisabled());
     // Announcements wait for their first use.
     EXPECT_EQ(GetAnnouncementCount(), 1);
+
+    DeleteAllData();
+    EXPECT_EQ(StockList::Count(), 0);
+    EXPECT_EQ(GetRuleCount(), 0);
+    EXPECT_EQ(GetAlertCount(), 0);
 }
 
 TEST_F(StartupDataTest, WithoutAStockFileTheDefaultStocksAreAdded)
