@@ -266,10 +266,13 @@ bool WriteFile(const QString& path, const QString& backupPath, const QByteArray&
     // system has none, a rename does (the backup is complete, so loading still finds it).
     const QByteArray nativePath = Native(path);
     const QByteArray nativeBackup = Native(backupPath);
-    ::unlink(nativeBackup.constData());
+    // Without a file to rotate, the backup there is kept.
     bool movedAway = false;
-    if (::access(nativePath.constData(), F_OK) == 0 && ::link(nativePath.constData(), nativeBackup.constData()) != 0)
-        movedAway = ::rename(nativePath.constData(), nativeBackup.constData()) == 0;
+    if (::access(nativePath.constData(), F_OK) == 0) {
+        ::unlink(nativeBackup.constData());
+        if (::link(nativePath.constData(), nativeBackup.constData()) != 0)
+            movedAway = ::rename(nativePath.constData(), nativeBackup.constData()) == 0;
+    }
 
     if (::rename(Native(tempPath).constData(), nativePath.constData()) != 0) {
         savedErrno = errno;

@@ -25,6 +25,7 @@
 //    content in full, never a truncated file).
 //  - On any write error the temporary file is removed and <name>.csv and <name>.bak are left as
 //    they were: the previous file stays in place.
+//  - When there is no <name>.csv to rotate, an existing <name>.bak is kept.
 //  - Lines are written in UTF-8, each ended by CR LF. The data folder is created on first write.
 //  - Temporary files are named ".<name>.csv.<random>.tmp"; leftovers of an interrupted save are never
 //    read and are removed by the next save.

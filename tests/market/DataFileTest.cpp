@@ -153,6 +153,15 @@ TEST_F(DataFileTest, SaveWritesCrLfUtf8AndRotatesTheBackup)
     EXPECT_TRUE(RecordingMessagePresenter::Instance().Messages().isEmpty());
 }
 
+TEST_F(DataFileTest, WithoutAMainFileTheBackupIsKept)
+{
+    // Loaded from the backup because the main file was gone: the first save must not throw the backup away.
+    ASSERT_TRUE(WriteBytes(Backup(), "Thing File Version : 2\r\nlast good\r\n"));
+    ASSERT_TRUE(DataFile::Save(TestFormat(), {u"new"_s}));
+    EXPECT_EQ(ReadBytes(Main()), "Thing File Version : 2\r\nnew\r\n");
+    EXPECT_EQ(ReadBytes(Backup()), "Thing File Version : 2\r\nlast good\r\n");
+}
+
 TEST_F(DataFileTest, SaveKeepsThePermissionsOfTheFileItReplaces)
 {
     ASSERT_TRUE(DataFile::Save(TestFormat(), {u"a"_s}));
