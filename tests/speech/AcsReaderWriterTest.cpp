@@ -348,6 +348,25 @@ TEST(AcsReaderWriter, MendsSlipsThatDoNotStopPlaying)
     EXPECT_EQ(read->Validate(), QString());
 }
 
+TEST(AcsReaderWriter, LeavesOutWhatCanNeverPlay)
+{
+    QByteArray bytes = WrittenSmall();
+    // "Hide" (animation 5) renamed "show" in the list: a second "Show" that no name can reach.
+    const qint64 hideName = AnimationLocatorAt(bytes, 5) - 10;
+    bytes.replace(hideName, 8, QByteArray("s\0h\0o\0w\0", 8));
+    // Idle1_1 frame 2: one branch of 150 %.
+    const qint64 idle = FirstFrame(bytes, 3) + 2 * 18;
+    PutU16(bytes, idle + 19, 150);
+
+    const std::optional<AcsCharacter> read = AcsReader().Read(bytes);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->AnimationNames(),
+              (QStringList{u"RestPose"_s, u"Wave"_s, u"WaveReturn"_s, u"Idle1_1"_s, u"Show"_s, u"Speak"_s}));
+    EXPECT_EQ(read->Animations()[3].frames[2].branches, (QList<AcsBranch>{{1, 100}}));
+    EXPECT_TRUE(read->StateAnimations(u"Hiding"_s).isEmpty());
+    EXPECT_EQ(read->Validate(), QString());
+}
+
 // ---------------------------------------------------------------------------------------------
 // Hostile and damaged files.
 

@@ -5,6 +5,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -625,6 +628,22 @@ void Parser::ReadSounds(const Locator& where)
 
 void Parser::Mend()
 {
+    // Animations are found by name: one without a name, or a second one of the same name, can
+    // never play.
+    QSet<QString> names;
+    m_character.Animations().removeIf([&](const AcsAnimation& animation) {
+        const QString key = animation.name.toUpper();
+        if (key.isEmpty() || names.contains(key))
+            return true;
+        names.insert(key);
+        return false;
+    });
+    m_character.Info().states.removeIf([](const AcsState& state) { return state.name.isEmpty(); });
+
+    // Frames name sounds by a 16-bit signed index.
+    if (m_character.Sounds().size() > 32767)
+        m_character.Sounds().resize(32767);
+
     const qsizetype imageCount = m_character.Images().size();
     const qsizetype soundCount = m_character.Sounds().size();
     for (AcsAnimation& animation : m_character.Animations()) {
@@ -639,6 +658,17 @@ void Parser::Mend()
             frame.images.removeIf([&](const AcsFrameImage& i) { return i.imageIndex >= quint32(imageCount); });
             frame.overlays.removeIf([&](const AcsOverlay& o) { return o.imageIndex >= imageCount; });
             frame.branches.removeIf([&](const AcsBranch& b) { return b.targetFrame >= frameCount; });
+            // Branches are drawn from 0-99: past 100 % in total they can never be taken.
+            int total = 0;
+            for (qsizetype i = 0; i < frame.branches.size(); ++i) {
+                if (total >= 100) {
+                    frame.branches.resize(i);
+                    break;
+                }
+                AcsBranch& branch = frame.branches[i];
+                branch.probability = quint16(std::min<int>(branch.probability, 100 - total));
+                total += branch.probability;
+            }
             if (frame.soundIndex < -1 || frame.soundIndex >= soundCount)
                 frame.soundIndex = -1;
             if (frame.exitBranch < AcsExit::End || frame.exitBranch >= frameCount)

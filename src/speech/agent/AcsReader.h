@@ -36,8 +36,11 @@ struct AcsReadLimits
 // Slips that do not stop the character from playing are mended instead, so that everything in the
 // result refers to something that exists: a frame image or mouth overlay naming a missing image is
 // dropped, a sound index out of range becomes "no sound", a branch to a missing frame is dropped,
-// an exit branch out of range ends the exit there, an unknown transition type counts as none, and
-// a return animation that does not exist is cleared.
+// an exit branch out of range ends the exit there, an unknown transition type counts as none, a
+// return animation that does not exist is cleared, branches beyond 100 % in total (which can never
+// be taken) are dropped, and animations without a name or with the name of an earlier one (which
+// can never be played) and states without a name are left out. A character read is therefore
+// always one that AcsCharacter::Validate accepts and AcsWriter can write.
 class AcsReader
 {
 public:
