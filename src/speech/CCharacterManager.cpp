@@ -2,8 +2,12 @@
 
 #include "app/AppPaths.h"
 #include "app/CSettings.h"
-#include "app/SettingsStore.h"
 #include "app/UserMessage.h"
+#include "market/PriceFormat.h"
+#include "market/StockList.h"
+#include "rules/CAnnouncement.h"
+#include "rules/CRule.h"
+#include "rules/CompanionValues.h"
 #include "speech/agent/IAgentCharacter.h"
 #include "speech/agent/IAgentControl.h"
 
@@ -105,7 +109,7 @@ IAgentCharacter* CCharacterManager::Character() const
 
 bool CCharacterManager::IsQuiet() const
 {
-    return ReadNumber(u"Character"_s, u"Globally Disable"_s, 0) != 0;
+    return QueryGloballyDisabled();
 }
 
 QString CCharacterManager::FindCharacterFile(const QString& name) const
@@ -295,6 +299,18 @@ void CCharacterManager::StopCharacter()
 {
     if (IAgentCharacter* character = Character())
         character->StopAll();
+}
+
+void CCharacterManager::PlayAnnouncement(const CAnnouncement* announcement, const CRule* rule, bool force)
+{
+    if ((!force && IsQuiet()) || !announcement)
+        return;
+    const Stock* stock = rule ? StockList::FindByName(rule->StockName()) : nullptr;
+    CAnnouncement expanded(*announcement);
+    expanded.SetSayBefore(PriceFormat::ExpandMacros(announcement->SayBefore(), stock));
+    expanded.SetSayAfter(PriceFormat::ExpandMacros(announcement->SayAfter(), stock));
+    Say(expanded.SayBefore(), expanded.GestureBefore(), false, false, force);
+    Say(expanded.SayAfter(), expanded.GestureAfter(), false, false, force);
 }
 
 bool CCharacterManager::GetGestureList(QStringList& list) const

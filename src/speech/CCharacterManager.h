@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rules/IAnnouncer.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,8 +20,10 @@ class IAgentControl;
 // "Pitch", "AlwaysShow", "AnimateShow") and the quiet switch ("Globally Disable"). Without a loaded
 // character every operation does nothing.
 //
+// It is also the announcer of the rule check.
+//
 // UI thread only.
-class CCharacterManager
+class CCharacterManager final : public IAnnouncer
 {
 public:
     // The id under which the character is always loaded.
@@ -73,6 +77,11 @@ public:
     void Say(const QString& text, const QString& gesture, bool overrideMethod, bool hideAfter, bool force);
     // Stops whatever the character is doing and drops every queued request.
     void StopCharacter();
+
+    // Performs an announcement (nothing when it is absent, or when quiet and not forced): a copy of it
+    // with STOCK, PRICE and CHANGE expanded for the rule's stock (found by name; no stock without a
+    // rule or without such a stock, as in previews), said as two Say calls with its gestures.
+    void PlayAnnouncement(const CAnnouncement* announcement, const CRule* rule, bool force) override;
 
     // "(None)" followed by the character's animation names in ascending order without regard to
     // case (equal names in the character's order). False, with just "(None)", without a character.

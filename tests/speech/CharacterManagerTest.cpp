@@ -2,6 +2,11 @@
 
 #include "SpeechTestSupport.h"
 
+#include "market/Stock.h"
+#include "market/StockList.h"
+#include "rules/CAnnouncement.h"
+#include "rules/CRule.h"
+
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -130,6 +135,85 @@ TEST_F(CharacterManager, PlayGestureSkipsNoneAndTheSilentMethod)
     GetSettings().notificationMethod = 2; // only "silent" keeps the gesture back
     manager.PlayGesture(u"Wave"_s, false, false);
     EXPECT_EQ(control.Take().size(), 3);
+}
+
+// ---- Announcements
+
+class Announcement : public SpeechTest
+{
+protected:
+    void SetUp() override
+    {
+        SpeechTest::SetUp();
+        StockList::DeleteAll();
+        Stock* dow = StockList::Add(u"Dow"_s, u"Dow Jones"_s, u"^DJI"_s, u"United States"_s);
+        dow->SetPrice(u"10234.25"_s, false);
+        dow->SetChange(u"12.5"_s, false);
+        GetSettings().pricesFormat = 1; // fractions
+        announcement.SetName(u"Up"_s);
+        announcement.SetGestureBefore(u"GraphUp"_s);
+        announcement.SetSayBefore(u"STOCKS rose"_s);
+        announcement.SetGestureAfter(u"(None)"_s);
+        announcement.SetSayAfter(u"CHANGE, at PRICE"_s);
+        rule.SetStockName(u"Dow"_s);
+    }
+    void TearDown() override
+    {
+        StockList::DeleteAll();
+        SpeechTest::TearDown();
+    }
+
+    static QStringList SaidTwice(const QString& before, const QString& after)
+    {
+        return {u"MoveTo 896,0"_s, u"Show fast"_s, u"Balloon 15"_s, u"Play GraphUp"_s, Spoken(before),
+                u"MoveTo 896,0"_s, u"Show fast"_s, u"Balloon 15"_s, u"Play (None)"_s,  Spoken(after)};
+    }
+
+    CAnnouncement announcement;
+    CRule rule;
+};
+
+TEST_F(Announcement, MacrosAreExpandedForTheRulesStockInACopy)
+{
+    manager.PlayAnnouncement(&announcement, &rule, false);
+    EXPECT_EQ(control.Take(),
+              SaidTwice(u"\\map=\"Dow Jones\"=\"Dow\"\\S rose"_s,
+                        u"up 12 \\Map=\"and a half\"=\"1/2\"\\, at 10,234 \\Map=\"and a fourth\"=\"1/4\"\\"_s));
+    // The listed record keeps its macros.
+    EXPECT_EQ(announcement.SayBefore(), u"STOCKS rose"_s);
+    EXPECT_EQ(announcement.SayAfter(), u"CHANGE, at PRICE"_s);
+}
+
+TEST_F(Announcement, WithoutRuleOrStockThePreviewTextsAreSaid)
+{
+    manager.PlayAnnouncement(&announcement, nullptr, false);
+    const QStringList preview = SaidTwice(u"Preview StockS rose"_s, u"Preview Change, at Preview Price"_s);
+    EXPECT_EQ(control.Take(), preview);
+    rule.SetStockName(u"dow"_s); // names are compared exactly
+    manager.PlayAnnouncement(&announcement, &rule, false);
+    EXPECT_EQ(control.Take(), preview);
+}
+
+TEST_F(Announcement, NothingWithoutAnnouncementOrWhenQuiet)
+{
+    manager.PlayAnnouncement(nullptr, &rule, true);
+    EXPECT_TRUE(control.Take().isEmpty());
+    SetQuiet(true);
+    manager.PlayAnnouncement(&announcement, &rule, false);
+    EXPECT_TRUE(control.Take().isEmpty());
+    manager.PlayAnnouncement(&announcement, &rule, true);
+    EXPECT_EQ(control.Take().filter(u"Speak"_s).size(), 2);
+}
+
+TEST_F(Announcement, NotificationMethodApplies)
+{
+    GetSettings().notificationMethod = 3;
+    manager.PlayAnnouncement(&announcement, &rule, true);
+    EXPECT_TRUE(control.Take().isEmpty());
+    GetSettings().notificationMethod = 2;
+    manager.PlayAnnouncement(&announcement, nullptr, true);
+    EXPECT_EQ(control.Take().filter(u"Think"_s),
+              (QStringList{u"Think Preview StockS rose"_s, u"Think Preview Change, at Preview Price"_s}));
 }
 
 // ---- Placement

@@ -2,7 +2,7 @@
 
 #include "RecordingAgent.h"
 #include "app/CSettings.h"
-#include "app/SettingsStore.h"
+#include "rules/CompanionValues.h"
 #include "speech/CCharacterManager.h"
 #include "support/RecordingMessagePresenter.h"
 #include "support/TestEnvironment.h"
@@ -29,6 +29,7 @@ protected:
     {
         GetSettings().SetDefaults(false);
         RecordingMessagePresenter::Instance().Clear();
+        SetQuiet(false);
         QDir().mkpath(UserFolder());
         QDir().mkpath(InstalledFolder());
         manager.SetCharacterFolders({UserFolder(), InstalledFolder()});
@@ -40,7 +41,11 @@ protected:
         control.Take();
     }
 
-    void TearDown() override { GetSettings().SetDefaults(false); }
+    void TearDown() override
+    {
+        GetSettings().SetDefaults(false);
+        SetQuiet(false);
+    }
 
     // Whether SetUp installs and loads a character.
     virtual bool LoadAtStart() const { return true; }
@@ -55,10 +60,7 @@ protected:
         file.write(content);
     }
 
-    static void SetQuiet(bool quiet)
-    {
-        WriteNumber(QStringLiteral("Character"), QStringLiteral("Globally Disable"), quiet ? 1 : 0);
-    }
+    static void SetQuiet(bool quiet) { StoreGloballyDisabled(quiet); }
 
     // The speech request for text with the default speed and pitch.
     static QString Spoken(const QString& text) { return QStringLiteral("Speak \\Spd=150\\\\Pit=50\\") + text; }
