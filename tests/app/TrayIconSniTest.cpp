@@ -69,18 +69,26 @@ class TraySni : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // A private X server on a free display.
-        for (int display = 90 + QCoreApplication::applicationPid() % 300; m_display.isEmpty(); ++display) {
+        // A private X server on a free display (another test may take one at the same moment: then
+        // our Xvfb ends at once and the next display is tried).
+        int display = 90 + QCoreApplication::applicationPid() % 300;
+        for (int attempt = 0; attempt < 10 && m_display.isEmpty(); ++attempt, ++display) {
             if (QFile::exists(u"/tmp/.X%1-lock"_s.arg(display)))
                 continue;
             m_xvfb.start(u"Xvfb"_s,
                          {u":%1"_s.arg(display), u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s, u"800x600x24"_s});
             ASSERT_TRUE(m_xvfb.waitForStarted(5000)) << "Xvfb is needed: scripts/install-deps test";
-            if (WaitFor([&] { return QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(display)); }, 5000))
+            const QString socket = u"/tmp/.X11-unix/X%1"_s.arg(display);
+            WaitFor([&] { return m_xvfb.state() != QProcess::Running || QFile::exists(socket); }, 5000);
+            QThread::msleep(100);
+            if (m_xvfb.state() == QProcess::Running && QFile::exists(socket)) {
                 m_display = u":%1"_s.arg(display);
-            else
-                m_xvfb.kill(), m_xvfb.waitForFinished();
+            } else {
+                m_xvfb.kill();
+                m_xvfb.waitForFinished(5000);
+            }
         }
+        ASSERT_FALSE(m_display.isEmpty()) << "no display for Xvfb";
 
         m_bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
         ASSERT_TRUE(m_bus.waitForStarted(5000)) << "dbus-daemon is needed: scripts/install-deps test";
