@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -285,8 +286,42 @@ bool WriteFile(const QString& path, const QString& backupPath, const QByteArray&
     return true;
 }
 
+namespace {
+
+// The version in the header of the file at path, when it is a data file of this format; else nothing.
+std::optional<qint64> HeaderVersion(const QString& path, const Format& format)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray start = file.read(4096);
+    const qsizetype end = start.indexOf('\n');
+    const QString header = DecodeLine(QByteArrayView(start).first(end < 0 ? start.size() : end)).trimmed();
+    if (!header.startsWith(format.headerPrefix))
+        return std::nullopt;
+    return NumberText::LeadingInteger(QStringView(header).sliced(format.headerPrefix.size()));
+}
+
+// A save replaces the backup with the previous main file. When that backup was written by a newer
+// version of the program (it was refused on loading, and so was the main file it came from), it would
+// be lost for good: keep it as <name>.v<version>.bak instead, unless such a copy exists already.
+void KeepNewerBackup(const Format& format)
+{
+    if (!QFileInfo::exists(MainPath(format)))
+        return; // the backup is not replaced
+    const std::optional<qint64> version = HeaderVersion(BackupPath(format), format);
+    if (!version || *version <= format.version)
+        return;
+    const QString kept = AppPaths::DataFile(format.name + u".v"_s + QString::number(*version), u".bak"_s);
+    if (!QFileInfo::exists(kept))
+        QFile::rename(BackupPath(format), kept);
+}
+
+} // namespace
+
 bool Save(const Format& format, const QStringList& records)
 {
+    KeepNewerBackup(format);
     const QString header = format.headerPrefix + QString::number(format.version);
     if (WriteFile(MainPath(format), BackupPath(format), Encode(header, records)))
         return true;

@@ -162,6 +162,30 @@ TEST_F(DataFileTest, WithoutAMainFileTheBackupIsKept)
     EXPECT_EQ(ReadBytes(Backup()), "Thing File Version : 2\r\nlast good\r\n");
 }
 
+TEST_F(DataFileTest, AFileFromANewerVersionIsNeverThrownAway)
+{
+    // Both files come from a newer version: they were refused on loading, and the program went on
+    // with defaults. Two saves rotate the newer main file through the backup slot; it must survive.
+    const QByteArray newer = "Thing File Version : 3\r\nfrom the future\r\n";
+    ASSERT_TRUE(WriteBytes(Main(), newer));
+    ASSERT_TRUE(WriteBytes(Backup(), "Thing File Version : 2\r\nold backup\r\n"));
+    const QString kept = AppPaths::DataFile(u"Things.v3"_s, u".bak"_s);
+
+    ASSERT_TRUE(DataFile::Save(TestFormat(), {u"first"_s}));
+    EXPECT_EQ(ReadBytes(Backup()), newer);
+    EXPECT_FALSE(QFileInfo::exists(kept));
+
+    ASSERT_TRUE(DataFile::Save(TestFormat(), {u"second"_s}));
+    EXPECT_EQ(ReadBytes(kept), newer);
+    EXPECT_EQ(ReadBytes(Backup()), "Thing File Version : 2\r\nfirst\r\n");
+    EXPECT_EQ(ReadBytes(Main()), "Thing File Version : 2\r\nsecond\r\n");
+
+    // A copy that is kept already is not replaced by a later one.
+    ASSERT_TRUE(WriteBytes(Backup(), "Thing File Version : 3\r\nlater\r\n"));
+    ASSERT_TRUE(DataFile::Save(TestFormat(), {u"third"_s}));
+    EXPECT_EQ(ReadBytes(kept), newer);
+}
+
 TEST_F(DataFileTest, SaveKeepsThePermissionsOfTheFileItReplaces)
 {
     ASSERT_TRUE(DataFile::Save(TestFormat(), {u"a"_s}));
