@@ -1,0 +1,9 @@
+#pragma once
+
+#include "speech/agent/AgentControl.h"
+
+#include <memory>
+
+// The character engine for the desktop: each character in its own AgentWindow (with its balloon),
+// its voice played on the default sound device (silently on the clock when there is none).
+std::unique_ptr<AgentControl> CreateDesktopAgentControl();
