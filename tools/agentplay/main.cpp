@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
@@ -51,6 +52,8 @@ struct Options
     std::optional<QPoint> at;
     int staySeconds = 0;
     int idleSeconds = -1;
+    int screenshotMs = -1;
+    QString screenshotFile;
     std::vector<Action> actions;
 };
 
@@ -58,7 +61,7 @@ void PrintUsage(FILE* to)
 {
     std::fputs("usage: agentplay FILE.acs [--list] [--play NAME]... [--say TEXT]... [--think TEXT]...\n"
                "                 [--move X,Y]... [--fast] [--speed N] [--pitch N] [--at X,Y] [--stay SECONDS]\n"
-               "                 [--idle SECONDS]\n"
+               "                 [--idle SECONDS] [--screenshot MS FILE.png]\n"
                "\n"
                "  --list          print the character's animation names, one a line, and exit\n"
                "  --play NAME     play an animation\n"
@@ -71,7 +74,9 @@ void PrintUsage(FILE* to)
                "  --at X,Y        where the character appears (default: the middle of the screen)\n"
                "  --stay SECONDS  stay on the screen this long after the requests before hiding\n"
                "  --idle SECONDS  show the character, leave it idle this long, then print the\n"
-               "                  processor time it used while idle and exit\n",
+               "                  processor time it used while idle and exit\n"
+               "  --screenshot MS FILE.png  save a picture of the screen MS milliseconds after the\n"
+               "                  character was asked to appear (for checking it on a headless display)\n",
                to);
 }
 
@@ -150,6 +155,13 @@ std::optional<Options> ParseArguments(const QStringList& arguments)
         } else if (argument == u"--idle"_s) {
             if (!number(options.idleSeconds, 1, 86400))
                 return fail(u"--idle needs a number of seconds"_s);
+        } else if (argument == u"--screenshot"_s) {
+            if (!number(options.screenshotMs, 0, 3600 * 1000))
+                return fail(u"--screenshot needs milliseconds and a file name"_s);
+            const std::optional<QString> file = value();
+            if (!file)
+                return fail(u"--screenshot needs milliseconds and a file name"_s);
+            options.screenshotFile = *file;
         } else if (argument.startsWith(u"-"_s)) {
             return fail(u"unknown option "_s + argument);
         } else if (options.file.isEmpty()) {
@@ -220,6 +232,13 @@ int main(int argc, char* argv[])
     }
     character->MoveTo(at.x(), at.y());
     character->Show(options.fast);
+    if (options.screenshotMs >= 0) {
+        QTimer::singleShot(options.screenshotMs, &app, [&options] {
+            QScreen* screen = QGuiApplication::primaryScreen();
+            if (!screen || !screen->grabWindow(0).save(options.screenshotFile))
+                std::fprintf(stderr, "agentplay: could not save %s\n", qPrintable(options.screenshotFile));
+        });
+    }
 
     if (options.idleSeconds > 0) {
         // Measure only the idle time: from when the character has appeared and rests.
@@ -271,8 +290,7 @@ int main(int argc, char* argv[])
             return;
         }
         hiding = true;
-        QTimer::singleShot(std::max(1000, options.staySeconds * 1000), &app,
-                           [&] { character->Hide(options.fast); });
+        QTimer::singleShot(std::max(1000, options.staySeconds * 1000), &app, [&] { character->Hide(options.fast); });
     });
     return QApplication::exec();
 }

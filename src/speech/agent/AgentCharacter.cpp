@@ -13,14 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// NextFrame* results besides a frame index.
-constexpr int AnimationEnds = -1;
-constexpr int LeaveNow = -2;
-
-// Zero-length frames in a row before they are given a length (a loop of them would spin).
-constexpr int MaxZeroSteps = 64;
-constexpr int ZeroStepFallbackMs = 10;
-
 int CountWords(const QString& text)
 {
     int words = 0;
@@ -36,6 +28,15 @@ int CountWords(const QString& text)
     return words;
 }
 
+// How long one pass through an animation takes at most without a branch back: all its frames.
+int OnePassMs(const AcsAnimation& animation)
+{
+    qint64 ms = 0;
+    for (const AcsFrame& frame : animation.frames)
+        ms += qint64(frame.duration) * 10;
+    return int(std::min<qint64>(ms, 1 << 30));
+}
+
 } // namespace
 
 AgentCharacter::AgentCharacter(std::shared_ptr<const AcsCharacter> character, std::unique_ptr<IAgentView> view,
@@ -49,25 +50,29 @@ AgentCharacter::AgentCharacter(std::shared_ptr<const AcsCharacter> character, st
 {
     if (!m_output)
         m_output = std::make_unique<ClockSpeechOutput>();
-    m_frameTimer.setSingleShot(true);
-    m_idleTimer.setSingleShot(true);
+    m_animator = std::make_unique<AcsAnimator>(
+        m_character, [this](quint32 bound) { return bound == 0 ? 0u : m_random.bounded(bound); });
+    m_animator->SetIdlePolicy(m_timing.idle);
+    connect(m_animator.get(), &AcsAnimator::frameChanged, this, &AgentCharacter::DrawCurrent);
+    connect(m_animator.get(), &AcsAnimator::shown, this, &AgentCharacter::OnShown);
+    connect(m_animator.get(), &AcsAnimator::hidden, this, &AgentCharacter::OnHidden);
+    connect(m_animator.get(), &AcsAnimator::animationDone, this, &AgentCharacter::OnAnimationDone);
+
+    m_loopTimer.setSingleShot(true);
     m_balloonTimer.setSingleShot(true);
     m_thinkTimer.setSingleShot(true);
-    connect(&m_frameTimer, &QTimer::timeout, this, &AgentCharacter::OnFrameTimer);
+    connect(&m_loopTimer, &QTimer::timeout, this, &AgentCharacter::CheckLoop);
     connect(&m_mouthTimer, &QTimer::timeout, this, &AgentCharacter::OnMouthTimer);
     connect(&m_moveTimer, &QTimer::timeout, this, &AgentCharacter::OnMoveTimer);
-    connect(&m_idleTimer, &QTimer::timeout, this, &AgentCharacter::PlayIdle);
     connect(&m_balloonTimer, &QTimer::timeout, this, &AgentCharacter::HideBalloonNow);
     connect(&m_thinkTimer, &QTimer::timeout, this, &AgentCharacter::FinishThink);
-    m_sinceRequest.start();
 }
 
 AgentCharacter::~AgentCharacter()
 {
     if (m_voice && m_renderTicket)
         m_voice->Cancel(m_renderTicket);
-    if (m_output)
-        m_output->Stop();
+    m_output->Stop();
 }
 
 // --- IAgentCharacter -------------------------------------------------------------------------------
@@ -113,12 +118,12 @@ void AgentCharacter::Hide(bool fast)
 
 void AgentCharacter::Play(const QString& animation)
 {
-    const int index = m_character->AnimationIndex(animation);
-    if (index < 0)
+    const AcsAnimation* found = m_character->FindAnimation(animation);
+    if (!found)
         return; // the character lacks it: dropped
     Request request;
     request.kind = Request::Kind::Play;
-    request.animation = index;
+    request.animation = found->name;
     Enqueue(std::move(request));
 }
 
@@ -144,10 +149,7 @@ void AgentCharacter::StopAll()
 {
     m_queue.clear();
     CancelCurrent();
-    if (!m_processScheduled) {
-        m_processScheduled = true;
-        QMetaObject::invokeMethod(this, &AgentCharacter::ProcessNext, Qt::QueuedConnection);
-    }
+    ScheduleProcess();
 }
 
 void AgentCharacter::SetBalloonStyle(quint32 style)
@@ -160,30 +162,40 @@ QStringList AgentCharacter::AnimationNames() const
     return m_character->AnimationNames();
 }
 
+void AgentCharacter::SetTiming(const Timing& timing)
+{
+    m_timing = timing;
+    m_animator->SetIdlePolicy(timing.idle);
+}
+
+bool AgentCharacter::IsVisible() const
+{
+    return m_animator->IsVisible();
+}
+
 bool AgentCharacter::IsAnimating() const
 {
-    return m_processScheduled || m_frameTimer.isActive() || m_mouthTimer.isActive() || m_moveTimer.isActive() ||
-           m_thinkTimer.isActive() || m_balloonTimer.isActive() || m_renderTicket != 0;
+    return m_processScheduled || m_animator->IsTimerActive() || m_mouthTimer.isActive() || m_moveTimer.isActive() ||
+           m_thinkTimer.isActive() || m_balloonTimer.isActive() || m_loopTimer.isActive() || m_renderTicket != 0;
 }
 
 // --- The queue ---------------------------------------------------------------------------------------
 
-AgentCharacter::Step AgentCharacter::Guarded(Step step)
-{
-    return [this, generation = m_generation, step = std::move(step)] {
-        if (generation == m_generation && step)
-            step();
-    };
-}
-
 void AgentCharacter::Enqueue(Request request)
 {
     m_queue.push_back(std::move(request));
-    m_sinceRequest.restart();
-    if (!m_busy && !m_processScheduled) {
-        m_processScheduled = true;
-        QMetaObject::invokeMethod(this, &AgentCharacter::ProcessNext, Qt::QueuedConnection);
-    }
+    if (!m_busy)
+        ScheduleProcess();
+    else if (m_animationPending && IsCurrent(Request::Kind::Play))
+        CheckLoop(); // an animation that already loops gives way now
+}
+
+void AgentCharacter::ScheduleProcess()
+{
+    if (m_processScheduled)
+        return;
+    m_processScheduled = true;
+    QMetaObject::invokeMethod(this, &AgentCharacter::ProcessNext, Qt::QueuedConnection);
 }
 
 void AgentCharacter::ProcessNext()
@@ -192,14 +204,9 @@ void AgentCharacter::ProcessNext()
     if (m_busy)
         return;
     if (m_queue.empty()) {
-        GoToRest();
         emit Idle();
         return;
     }
-    // Whatever the resting character was doing gives way.
-    m_idleTimer.stop();
-    ++m_generation;
-    m_animationDone = nullptr;
     m_current = std::move(m_queue.front());
     m_queue.pop_front();
     m_busy = true;
@@ -212,16 +219,14 @@ void AgentCharacter::Finish()
         return;
     m_busy = false;
     ++m_generation;
+    m_animationPending = false;
+    m_loopTimer.stop();
     emit RequestDone();
-    if (!m_processScheduled) {
-        m_processScheduled = true;
-        QMetaObject::invokeMethod(this, &AgentCharacter::ProcessNext, Qt::QueuedConnection);
-    }
+    ScheduleProcess();
 }
 
 void AgentCharacter::Start(const Request& request)
 {
-    m_loopGuard = true;
     switch (request.kind) {
     case Request::Kind::Show:
         StartShow(request);
@@ -246,52 +251,79 @@ void AgentCharacter::Start(const Request& request)
 
 void AgentCharacter::StartShow(const Request& request)
 {
-    if (m_visible) {
+    if (IsVisible()) {
         Finish();
         return;
     }
-    m_visible = true;
-    m_frameTimer.stop();
-    m_needsLeaving = false;
-    const int showing = request.fast ? -1 : StateAnimation(AcsStates::Showing);
-    if (showing < 0) {
-        const int rest = RestAnimation();
-        if (rest >= 0)
-            HoldFrame(rest, 0);
-        m_view->ShowWindow();
-        Finish();
-        return;
-    }
-    // The first frame is drawn before the window appears, so the last picture never flashes.
-    PlayAnimation(showing, Guarded([this] { Finish(); }));
+    // The animator draws the first frame before the window appears, so no old picture flashes.
+    m_animator->Show(request.fast);
     m_view->ShowWindow();
+}
+
+void AgentCharacter::OnShown()
+{
+    if (IsCurrent(Request::Kind::Show))
+        Finish();
 }
 
 void AgentCharacter::StartHide(const Request& request)
 {
-    if (!m_visible) {
+    if (!IsVisible()) {
         Finish();
         return;
     }
     HideBalloonNow();
-    const auto hideNow = [this] {
-        m_frameTimer.stop();
-        m_needsLeaving = false;
-        m_view->HideWindow();
-        m_visible = false;
+    m_animator->Hide(request.fast);
+}
+
+void AgentCharacter::OnHidden()
+{
+    m_view->HideWindow();
+    if (IsCurrent(Request::Kind::Hide))
         Finish();
-    };
-    const int hiding = request.fast ? -1 : StateAnimation(AcsStates::Hiding);
-    if (hiding < 0) {
-        hideNow();
+}
+
+void AgentCharacter::StartPlay(const Request& request)
+{
+    if (!IsVisible() || !m_animator->Play(request.animation)) {
+        Finish();
         return;
     }
-    LeaveCurrent(Guarded([this, hiding, hideNow] { PlayAnimation(hiding, Guarded(hideNow)); }));
+    m_animationPending = true;
+    m_onePassMs = OnePassMs(*m_character->FindAnimation(request.animation));
+    m_playClock.start();
+    m_loopTimer.start(m_onePassMs + std::max(0, m_timing.loopSlackMs));
+}
+
+void AgentCharacter::CheckLoop()
+{
+    if (!m_animationPending || !IsCurrent(Request::Kind::Play))
+        return;
+    const qint64 played = m_playClock.elapsed();
+    const bool looping = played >= m_onePassMs + m_timing.loopSlackMs;
+    if (looping && (!m_queue.empty() || played >= m_timing.loopLimitMs)) {
+        m_animator->Stop(); // through its exit branches, then animationDone
+        return;
+    }
+    if (!m_loopTimer.isActive()) {
+        const qint64 next = looping ? m_timing.loopLimitMs - played : m_onePassMs + m_timing.loopSlackMs - played;
+        m_loopTimer.start(int(std::clamp<qint64>(next, 0, 1 << 30)));
+    }
+}
+
+void AgentCharacter::OnAnimationDone()
+{
+    if (!m_animationPending)
+        return;
+    m_animationPending = false;
+    m_loopTimer.stop();
+    if (IsCurrent(Request::Kind::Play) || (IsCurrent(Request::Kind::Move) && !m_gliding))
+        Finish();
 }
 
 void AgentCharacter::StartMove(const Request& request)
 {
-    if (!m_visible) {
+    if (!IsVisible()) {
         m_view->MoveWindow(request.target);
         Finish();
         return;
@@ -305,16 +337,12 @@ void AgentCharacter::StartMove(const Request& request)
     const QString& state = std::abs(delta.x()) >= std::abs(delta.y())
                                ? (delta.x() > 0 ? AcsStates::MovingRight : AcsStates::MovingLeft)
                                : (delta.y() > 0 ? AcsStates::MovingDown : AcsStates::MovingUp);
-    const int moving = StateAnimation(state);
-    m_loopGuard = false; // the glide ends the moving animation
-    LeaveCurrent(Guarded([this, moving, from, target = request.target] {
-        if (moving >= 0)
-            PlayAnimation(moving, nullptr);
-        m_moveFrom = from;
-        m_moveTo = target;
-        m_moveClock.start();
-        m_moveTimer.start(std::max(1, m_timing.moveStepMs));
-    }));
+    m_gliding = true;
+    m_animationPending = m_animator->PlayState(state);
+    m_moveFrom = from;
+    m_moveTo = request.target;
+    m_moveClock.start();
+    m_moveTimer.start(std::max(1, m_timing.moveStepMs));
 }
 
 void AgentCharacter::OnMoveTimer()
@@ -326,17 +354,11 @@ void AgentCharacter::OnMoveTimer()
     if (t < 1.0)
         return;
     m_moveTimer.stop();
-    LeaveCurrent(Guarded([this] { Finish(); }));
-}
-
-void AgentCharacter::StartPlay(const Request& request)
-{
-    if (!m_visible) {
+    m_gliding = false;
+    if (m_animationPending)
+        m_animator->Stop(); // the moving animation ends with the glide; animationDone finishes
+    else
         Finish();
-        return;
-    }
-    LeaveCurrent(
-        Guarded([this, animation = request.animation] { PlayAnimation(animation, Guarded([this] { Finish(); })); }));
 }
 
 void AgentCharacter::StartSpeak(const Request& request)
@@ -348,16 +370,9 @@ void AgentCharacter::StartSpeak(const Request& request)
         Finish();
         return;
     }
-    m_loopGuard = false;
-    if (m_visible && !CurrentFrameHasMouth()) {
-        int speaking = StateAnimation(AcsStates::Speaking);
-        if (speaking < 0)
-            speaking = RestAnimation();
-        if (speaking >= 0)
-            LeaveCurrent(Guarded([this, speaking] { PlayAnimation(speaking, nullptr); }));
-    }
-    m_speaking = false;
     m_balloonTimer.stop();
+    // Into a speaking pose while the words are rendered.
+    m_animator->SetSpeaking(true);
     if (!m_voice) {
         BeginSpeech(nullptr);
         return;
@@ -372,10 +387,9 @@ void AgentCharacter::StartSpeak(const Request& request)
     }
     const quint64 generation = m_generation;
     m_renderTicket = m_voice->Render(text, voice, [this, generation](std::shared_ptr<const RenderedSpeech> speech) {
-        if (generation != m_generation)
-            return;
         m_renderTicket = 0;
-        BeginSpeech(std::move(speech));
+        if (generation == m_generation)
+            BeginSpeech(std::move(speech));
     });
 }
 
@@ -397,7 +411,7 @@ void AgentCharacter::BeginSpeech(std::shared_ptr<const RenderedSpeech> speech)
     m_mouth = RenderedSpeech::MouthClosed;
     m_revealed = 0;
     const quint32 style = m_current.balloonStyle;
-    if (m_visible && (style & BalloonOn) && !text.shown.trimmed().isEmpty()) {
+    if (IsVisible() && (style & BalloonOn) && !text.shown.trimmed().isEmpty()) {
         m_balloonPaced = style & BalloonAutoPace;
         m_balloonAutoHide = style & BalloonAutoHide;
         m_revealed = m_balloonPaced ? 0 : int(text.shown.size());
@@ -441,8 +455,7 @@ void AgentCharacter::OnMouthTimer()
     }
     if (mouth != m_mouth) {
         m_mouth = mouth;
-        if (CurrentFrameHasMouth())
-            DrawCurrent();
+        m_animator->SetMouth(AcsMouthShape(quint8(mouth)));
     }
     if (done)
         EndSpeech();
@@ -454,8 +467,7 @@ void AgentCharacter::EndSpeech()
     m_speaking = false;
     m_speech.reset();
     m_mouth = RenderedSpeech::MouthClosed;
-    if (CurrentFrameHasMouth())
-        DrawCurrent(); // without the mouth overlay
+    m_animator->SetSpeaking(false);
     if (m_balloonShown) {
         const int all = int(m_current.speech.shown.size());
         if (m_revealed < all) {
@@ -470,7 +482,7 @@ void AgentCharacter::EndSpeech()
 
 void AgentCharacter::StartThink(const Request& request)
 {
-    if (!m_visible || !(request.balloonStyle & BalloonOn) || request.text.trimmed().isEmpty()) {
+    if (!IsVisible() || !(request.balloonStyle & BalloonOn) || request.text.trimmed().isEmpty()) {
         Finish();
         return;
     }
@@ -513,7 +525,6 @@ void AgentCharacter::HideBalloonNow()
 void AgentCharacter::CancelCurrent()
 {
     ++m_generation;
-    m_animationDone = nullptr;
     if (m_voice && m_renderTicket)
         m_voice->Cancel(m_renderTicket);
     m_renderTicket = 0;
@@ -524,257 +535,32 @@ void AgentCharacter::CancelCurrent()
     m_mouth = RenderedSpeech::MouthClosed;
     m_thinkTimer.stop();
     m_moveTimer.stop();
+    m_gliding = false;
+    m_loopTimer.stop();
+    m_animationPending = false;
     HideBalloonNow();
-    m_frameTimer.stop();
-    m_exiting = false;
-    m_needsLeaving = false;
-    if (m_visible) {
-        const int rest = RestAnimation();
-        if (rest >= 0)
-            HoldFrame(rest, 0);
-    }
+    // Shown or hidden stays as it is; the character stands in its rest pose.
+    m_animator->StopAll();
     if (m_busy) {
         m_busy = false;
         emit RequestDone();
     }
 }
 
-// --- Resting -----------------------------------------------------------------------------------------
-
-void AgentCharacter::GoToRest()
-{
-    if (!m_visible) {
-        m_frameTimer.stop();
-        return;
-    }
-    m_loopGuard = true;
-    const int rest = RestAnimation();
-    const bool holdingRest = m_animation == rest && !m_frameTimer.isActive() && !m_needsLeaving;
-    if (rest < 0 || holdingRest) {
-        LeaveCurrent(Guarded([this] { ScheduleIdle(); }));
-        return;
-    }
-    LeaveCurrent(Guarded([this, rest] { PlayAnimation(rest, Guarded([this] { ScheduleIdle(); })); }));
-}
-
-void AgentCharacter::ScheduleIdle()
-{
-    if (!m_visible || m_busy)
-        return;
-    const int low = std::max(0, m_timing.idleMinMs);
-    const int high = std::max(low, m_timing.idleMaxMs);
-    m_idleTimer.start(low + int(m_random.bounded(quint32(high - low) + 1)));
-}
-
-void AgentCharacter::PlayIdle()
-{
-    if (!m_visible || m_busy || !m_queue.empty())
-        return;
-    int idle = -1;
-    if (m_sinceRequest.elapsed() >= m_timing.idleLevel2AfterMs)
-        idle = StateAnimation(AcsStates::IdlingLevel2);
-    if (idle < 0)
-        idle = StateAnimation(AcsStates::IdlingLevel1);
-    if (idle < 0)
-        return; // nothing to play: the character just holds its pose
-    m_loopGuard = true;
-    LeaveCurrent(Guarded([this, idle] { PlayAnimation(idle, Guarded([this] { GoToRest(); })); }));
-}
-
-// --- The frame player --------------------------------------------------------------------------------
-
-int AgentCharacter::StateAnimation(const QString& state)
-{
-    const QStringList names = m_character->StateAnimations(state);
-    if (names.isEmpty())
-        return -1;
-    return m_character->AnimationIndex(names[qsizetype(m_random.bounded(quint32(names.size())))]);
-}
-
-int AgentCharacter::RestAnimation() const
-{
-    int rest = m_character->AnimationIndex(AcsRestPoseName);
-    if (rest < 0) {
-        const QStringList speaking = m_character->StateAnimations(AcsStates::Speaking);
-        if (!speaking.isEmpty())
-            rest = m_character->AnimationIndex(speaking.first());
-    }
-    if (rest < 0 && !m_character->Animations().isEmpty())
-        rest = 0;
-    return rest;
-}
-
-void AgentCharacter::PlayAnimation(int animation, Step then)
-{
-    m_frameTimer.stop();
-    m_animation = animation;
-    m_frame = -1;
-    m_exiting = false;
-    m_zeroSteps = 0;
-    m_animationDone = std::move(then);
-    m_animationClock.start();
-    const AcsAnimation& anim = m_character->Animations()[animation];
-    m_needsLeaving =
-        anim.transition == AcsTransition::ExitBranches ||
-        (anim.transition == AcsTransition::ReturnAnimation && m_character->AnimationIndex(anim.returnAnimation) >= 0);
-    if (anim.frames.isEmpty()) {
-        EndAnimation();
-        return;
-    }
-    ShowFrame(0);
-}
-
-void AgentCharacter::HoldFrame(int animation, int frame)
-{
-    m_frameTimer.stop();
-    m_animationDone = nullptr;
-    m_exiting = false;
-    m_needsLeaving = false;
-    m_animation = animation;
-    m_frame = m_character->Animations()[animation].frames.isEmpty() ? -1 : frame;
-    DrawCurrent();
-}
-
-void AgentCharacter::LeaveCurrent(Step then)
-{
-    m_frameTimer.stop();
-    m_animationDone = nullptr;
-    m_exiting = false;
-    if (m_animation < 0 || !m_needsLeaving) {
-        m_needsLeaving = false;
-        then();
-        return;
-    }
-    m_needsLeaving = false;
-    const AcsAnimation& anim = m_character->Animations()[m_animation];
-    if (anim.transition == AcsTransition::ReturnAnimation) {
-        const int back = m_character->AnimationIndex(anim.returnAnimation);
-        if (back < 0) {
-            then();
-            return;
-        }
-        PlayAnimation(back, std::move(then));
-        m_needsLeaving = false; // a return animation is not left again
-        return;
-    }
-    // Along the exit branches from the frame on screen.
-    m_exiting = true;
-    m_exitSteps = 0;
-    m_animationDone = std::move(then);
-    m_animationClock.start();
-    const int next = m_frame < 0 ? AnimationEnds : NextFrameExiting();
-    if (next < 0)
-        EndAnimation();
-    else
-        ShowFrame(next);
-}
-
-void AgentCharacter::ShowFrame(int frame)
-{
-    m_frame = frame;
-    DrawCurrent();
-    const AcsFrame& current = m_character->Animations()[m_animation].frames[frame];
-    int ms = int(current.duration) * 10;
-    if (ms == 0) {
-        if (++m_zeroSteps > MaxZeroSteps)
-            ms = ZeroStepFallbackMs;
-    } else {
-        m_zeroSteps = 0;
-    }
-    m_frameTimer.start(ms);
-}
-
-void AgentCharacter::OnFrameTimer()
-{
-    int next = m_exiting ? NextFrameExiting() : NextFrameForward();
-    if (next == LeaveNow) {
-        const AcsAnimation& anim = m_character->Animations()[m_animation];
-        if (anim.transition == AcsTransition::ExitBranches) {
-            m_exiting = true;
-            m_exitSteps = 0;
-            m_needsLeaving = false;
-            next = NextFrameExiting();
-        } else {
-            next = AnimationEnds;
-        }
-    }
-    if (next < 0)
-        EndAnimation();
-    else
-        ShowFrame(next);
-}
-
-int AgentCharacter::NextFrameForward()
-{
-    const AcsAnimation& anim = m_character->Animations()[m_animation];
-    const AcsFrame& frame = anim.frames[m_frame];
-    int target = -1;
-    if (!frame.branches.isEmpty()) {
-        const int roll = int(m_random.bounded(100u));
-        int sum = 0;
-        for (const AcsBranch& branch : frame.branches) {
-            sum += branch.probability;
-            if (roll < sum) {
-                target = branch.targetFrame;
-                break;
-            }
-        }
-    }
-    if (target >= 0 && target < anim.frames.size()) {
-        const bool loops = target <= m_frame;
-        const bool othersWait = !m_queue.empty() || m_animationClock.elapsed() >= m_timing.loopLimitMs;
-        if (loops && m_loopGuard && othersWait)
-            return LeaveNow;
-        return target;
-    }
-    return m_frame + 1 < anim.frames.size() ? m_frame + 1 : AnimationEnds;
-}
-
-int AgentCharacter::NextFrameExiting()
-{
-    const AcsAnimation& anim = m_character->Animations()[m_animation];
-    if (++m_exitSteps > 2 * int(anim.frames.size()) + 4)
-        return AnimationEnds;
-    const qint16 exit = anim.frames[m_frame].exitBranch;
-    if (exit == AcsExit::End)
-        return AnimationEnds;
-    if (exit < 0)
-        return m_frame + 1 < anim.frames.size() ? m_frame + 1 : AnimationEnds;
-    return exit < anim.frames.size() ? exit : AnimationEnds;
-}
-
-void AgentCharacter::EndAnimation()
-{
-    m_frameTimer.stop();
-    if (m_exiting) {
-        m_exiting = false;
-        m_needsLeaving = false;
-    }
-    Step done = std::move(m_animationDone);
-    m_animationDone = nullptr;
-    if (done)
-        done();
-}
-
-bool AgentCharacter::CurrentFrameHasMouth() const
-{
-    if (m_animation < 0 || m_frame < 0)
-        return false;
-    return !m_character->Animations()[m_animation].frames[m_frame].overlays.isEmpty();
-}
+// --- Drawing -----------------------------------------------------------------------------------------
 
 void AgentCharacter::DrawCurrent()
 {
-    if (m_animation < 0 || m_frame < 0)
-        return;
-    const AcsFrame& frame = m_character->Animations()[m_animation].frames[m_frame];
-    const AcsOverlay* overlay = m_speaking ? AcsCharacter::FindOverlay(frame, AcsMouthShape(quint8(m_mouth))) : nullptr;
+    const AcsFrame* frame = m_animator->CurrentFrame();
+    if (!frame)
+        return; // hidden: the window goes with the hidden report
+    const AcsOverlay* overlay = m_animator->CurrentOverlay();
     AgentPicture picture;
     // The frame lists its images top-most first: lay them from the last to the first.
-    for (qsizetype i = frame.images.size() - 1; i >= 0; --i) {
+    for (qsizetype i = frame->images.size() - 1; i >= 0; --i) {
         if (i == 0 && overlay && overlay->replaceTopImage)
             continue;
-        const AcsFrameImage& image = frame.images[i];
+        const AcsFrameImage& image = frame->images[i];
         picture.layers.push_back(AgentPicture::Layer{image.imageIndex, image.x, image.y});
     }
     if (overlay)

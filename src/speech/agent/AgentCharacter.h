@@ -1,5 +1,6 @@
 #pragma once
 
+#include "speech/agent/AcsAnimator.h"
 #include "speech/agent/AcsCharacter.h"
 #include "speech/agent/IAgentCharacter.h"
 #include "speech/agent/IAgentView.h"
@@ -13,20 +14,19 @@
 #include <QTimer>
 
 #include <deque>
-#include <functional>
 #include <memory>
 
 class SpeechVoice;
 
-// One loaded character: the request queue of IAgentCharacter, played frame by frame on timers and
-// shown through an IAgentView. See IAgentCharacter for what each request does.
+// One loaded character: the request queue of IAgentCharacter, played one request after the other
+// and shown through an IAgentView. The animations themselves (frames, branches, exit branches,
+// return animations, idling, the speaking pose and its mouth) are the character's AcsAnimator's;
+// the queue adds the voice, the balloon, the glide of MoveTo and the order of the requests.
 //
 // Between requests the character holds the last frame of what it played (so it speaks in the pose
-// of the gesture before, as Agent characters do). Before another animation starts, the one held is
-// left properly: through its return animation, or along its exit branches. When the queue runs
-// dry the character goes back to its rest pose ("RestPose") and, every so often, plays one of its
-// idling animations. A character that holds a frame runs no timer at all, and a hidden character
-// none either, so a resting character costs next to nothing.
+// of the gesture before, as Agent characters do); a pose owed a return animation returns after a
+// short rest, and now and then the character plays one of its idling animations. A character that
+// holds a frame runs no timer but the one for its next idling animation, and a hidden one none.
 class AgentCharacter : public QObject, public IAgentCharacter
 {
     Q_OBJECT
@@ -35,21 +35,20 @@ public:
     // How long things take; tests shorten them.
     struct Timing
     {
-        int moveMs = 1000;                     // a glide across any distance (Agent's default move speed)
-        int moveStepMs = 20;                   // window steps while gliding
-        int mouthStepMs = 50;                  // mouth and balloon updates while speaking
-        int balloonLingerMs = 700;             // an auto-hide balloon stays this long after the words
-        int idleMinMs = 10000;                 // rest before an idling animation, at least ...
-        int idleMaxMs = 20000;                 // ... and at most
-        int idleLevel2AfterMs = 5 * 60 * 1000; // idling level 2 after this long without requests
-        int loopLimitMs = 10000;               // the longest an animation that loops may hold up the queue
-        int readingMsPerWord = 300;            // Think, and Speak without a voice
+        int moveMs = 1000;          // a glide across any distance (Agent's default move speed)
+        int moveStepMs = 20;        // window steps while gliding
+        int mouthStepMs = 50;       // mouth and balloon updates while speaking
+        int balloonLingerMs = 700;  // an auto-hide balloon stays this long after the words
+        int loopSlackMs = 50;       // an animation still playing this long after one pass loops
+        int loopLimitMs = 10000;    // the longest an animation that loops may hold up the queue
+        int readingMsPerWord = 300; // Think, and Speak without a voice
         int readingMinMs = 1500;
         int readingMaxMs = 15000;
+        AcsIdlePolicy idle; // returning to rest and idling
     };
 
-    // The character takes the view, the output and the voice it is given (the voice is shared
-    // between characters and must outlive this one; nullptr: no voice, words take their reading time).
+    // The character takes the view and the output it is given; the voice is shared between
+    // characters and must outlive this one (nullptr: no voice, words take their reading time).
     AgentCharacter(std::shared_ptr<const AcsCharacter> character, std::unique_ptr<IAgentView> view,
                    std::unique_ptr<ISpeechOutput> output, SpeechVoice* voice, QObject* parent = nullptr);
     ~AgentCharacter() override;
@@ -70,22 +69,20 @@ public:
     quint32 BalloonStyle() const override { return m_balloonStyle; }
     QStringList AnimationNames() const override;
 
-    void SetTiming(const Timing& timing) { m_timing = timing; }
+    void SetTiming(const Timing& timing);
     // Makes the random choices (branches, idling animations, idle delays) repeatable.
     void SetRandomSeed(quint32 seed) { m_random.seed(seed); }
 
     const AcsCharacter& Character() const { return *m_character; }
     IAgentView& View() const { return *m_view; }
-    // Whether the window is shown (as the requests played so far left it).
-    bool IsVisible() const { return m_visible; }
+    const AcsAnimator& Animator() const { return *m_animator; }
+    // Whether the character is shown (as the requests played so far left it).
+    bool IsVisible() const;
     // Whether a request is playing or waiting.
     bool IsBusy() const { return m_busy || !m_queue.empty(); }
-    // Which animation and frame are on screen (-1 when none yet).
-    int CurrentAnimation() const { return m_animation; }
-    int CurrentFrame() const { return m_frame; }
-    // Whether the character is busy on screen: a step is due, a frame, mouth, move, reading or
-    // balloon timer runs, or speech is being rendered. None of that while it holds a frame with
-    // nothing to do; only the occasional idling animation then wakes it.
+    // Whether anything is due: a step of the queue, a frame, a return or idling animation, the
+    // mouth, a glide, a reading time, a balloon to hide, or speech being rendered. Nothing is for a
+    // hidden character with nothing to do, nor for a shown one with idling off.
     bool IsAnimating() const;
 
 signals:
@@ -109,15 +106,14 @@ private:
         Kind kind = Kind::Play;
         QPoint target;
         bool fast = false;
-        int animation = -1;
+        QString animation;
         QString text;
         SpeechText speech;
         quint32 balloonStyle = 0;
     };
 
-    using Step = std::function<void()>;
-
     void Enqueue(Request request);
+    void ScheduleProcess();
     void ProcessNext();
     void Finish();
     void Start(const Request& request);
@@ -129,25 +125,14 @@ private:
     void StartThink(const Request& request);
     void FinishThink();
     void CancelCurrent();
-    void GoToRest();
-    void ScheduleIdle();
-    void PlayIdle();
+    bool IsCurrent(Request::Kind kind) const { return m_busy && m_current.kind == kind; }
 
-    // The frame player.
-    void PlayAnimation(int animation, Step then);
-    void LeaveCurrent(Step then);
-    void ShowFrame(int frame);
-    void OnFrameTimer();
-    void EndAnimation();
-    int NextFrameForward();
-    int NextFrameExiting();
+    // What the animator reports.
     void DrawCurrent();
-    void HoldFrame(int animation, int frame);
-    int StateAnimation(const QString& state);
-    int RestAnimation() const;
-    int ReadingMs(const QString& text) const;
-    Step Guarded(Step step);
-    bool CurrentFrameHasMouth() const;
+    void OnShown();
+    void OnHidden();
+    void OnAnimationDone();
+    void CheckLoop();
 
     // Speech.
     void BeginSpeech(std::shared_ptr<const RenderedSpeech> speech);
@@ -155,6 +140,7 @@ private:
     void EndSpeech();
     void ShowBalloonFor(const AgentBalloon& balloon, int revealed);
     void HideBalloonNow();
+    int ReadingMs(const QString& text) const;
 
     // Moving.
     void OnMoveTimer();
@@ -165,28 +151,22 @@ private:
     SpeechVoice* m_voice = nullptr;
     Timing m_timing;
     QRandomGenerator m_random;
+    std::unique_ptr<AcsAnimator> m_animator;
 
     quint32 m_languageId = 1033;
     quint32 m_balloonStyle = BalloonStyleDefault;
-    bool m_visible = false;
 
     std::deque<Request> m_queue;
     bool m_busy = false;
     bool m_processScheduled = false;
-    quint64 m_generation = 0; // bumped to cancel the steps of what was playing
+    quint64 m_generation = 0; // bumped when a request ends, to drop what it still had coming
     Request m_current;
 
-    // Frame player.
-    QTimer m_frameTimer;
-    int m_animation = -1;
-    int m_frame = -1;
-    bool m_exiting = false;
-    bool m_needsLeaving = false; // the animation on screen has a return or exit still to play
-    int m_exitSteps = 0;
-    int m_zeroSteps = 0;
-    bool m_loopGuard = true; // an animation that loops gives way to waiting requests
-    QElapsedTimer m_animationClock;
-    Step m_animationDone;
+    // The animation the current request waits for (Play, or the moving animation of MoveTo).
+    bool m_animationPending = false;
+    QElapsedTimer m_playClock;
+    int m_onePassMs = 0;
+    QTimer m_loopTimer;
 
     // Speech.
     QTimer m_mouthTimer;
@@ -209,8 +189,5 @@ private:
     QElapsedTimer m_moveClock;
     QPoint m_moveFrom;
     QPoint m_moveTo;
-
-    // Resting.
-    QTimer m_idleTimer;
-    QElapsedTimer m_sinceRequest;
+    bool m_gliding = false;
 };

@@ -54,7 +54,8 @@ public:
     // lacks is dropped. The animation plays to its end (with its return animation or exit branches
     // where it has them) and the character then rests in its final pose or returns to rest. An
     // animation that loops is left through its exit branches as soon as another request is waiting,
-    // and after ten seconds at most in any case, so a loop never holds up the queue. On a hidden
+    // and after ten seconds at most in any case, so a loop never holds up the queue. (A loop is
+    // told by the animation playing longer than one pass through all its frames.) On a hidden
     // character it is skipped.
     virtual void Play(const QString& animation) = 0;
 
