@@ -1,0 +1,282 @@
+#include "market/CHttpFetcher.h"
+
+#include "platform/SystemReachability.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+
+#include <curl/curl.h>
+
+#include <mutex>
+
+using namespace Qt::StringLiterals;
+
+// Everything a worker needs, copied when the request starts: the worker never reads the fetcher.
+struct CHttpFetcher::Request
+{
+    QByteArray url;
+    QByteArray proxy;
+    QByteArray userAgent;
+    QByteArray caFile;
+    qint64 maxBodySize = 0;
+    int connectMs = 0;
+    int stallSeconds = 0;
+};
+
+namespace {
+
+void InitCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct Transfer
+{
+    QByteArray body;     // CR and LF removed
+    qint64 received = 0; // bytes as received
+    qint64 limit = 0;
+    const std::atomic<bool>* abandon = nullptr;
+};
+
+size_t WriteBody(char* data, size_t size, size_t count, void* user)
+{
+    auto* transfer = static_cast<Transfer*>(user);
+    const size_t bytes = size * count;
+    transfer->received += qint64(bytes);
+    if (transfer->received > transfer->limit)
+        return 0; // makes libcurl fail the transfer (CURLE_WRITE_ERROR)
+    for (size_t i = 0; i < bytes; ++i) {
+        if (data[i] != '\r' && data[i] != '\n')
+            transfer->body.append(data[i]);
+    }
+    return bytes;
+}
+
+int Progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const auto* transfer = static_cast<const Transfer*>(user);
+    return transfer->abandon->load() ? 1 : 0;
+}
+
+// The host part of a proxy text "host" or "host:port" ("[v6]:port" too).
+QByteArray ProxyHost(const QByteArray& proxy)
+{
+    QByteArray host = proxy;
+    const qsizetype scheme = host.indexOf("://");
+    if (scheme >= 0)
+        host = host.mid(scheme + 3);
+    if (host.startsWith('[')) {
+        const qsizetype close = host.indexOf(']');
+        return close > 0 ? host.mid(1, close - 1) : host.mid(1);
+    }
+    const qsizetype colon = host.indexOf(':');
+    return colon >= 0 ? host.left(colon) : host;
+}
+
+} // namespace
+
+CHttpFetcher::CHttpFetcher(IReachability* reachability, QObject* parent)
+    : QObject(parent)
+    , m_reachability(reachability)
+{
+    InitCurlOnce();
+}
+
+CHttpFetcher::~CHttpFetcher()
+{
+    if (m_abandon)
+        m_abandon->store(true);
+    if (m_worker.joinable())
+        m_worker.join();
+    // A completion the worker already queued is dropped with this object.
+}
+
+bool CHttpFetcher::SetProxy(const QString& proxy)
+{
+    m_proxy = proxy;
+    return true;
+}
+
+bool CHttpFetcher::SetURL(const QString& url)
+{
+    m_url = url;
+    m_urlValid = !url.isEmpty() && (url.contains(u"http://"_s) || url.contains(u"https://"_s));
+    return m_urlValid;
+}
+
+void CHttpFetcher::SetUserAgent(const QString& agent)
+{
+    m_userAgent = agent;
+}
+
+void CHttpFetcher::SetMaxBodySize(qint64 bytes)
+{
+    m_maxBodySize = qMax<qint64>(0, bytes);
+}
+
+void CHttpFetcher::SetTimeouts(int connectMs, int stallSeconds)
+{
+    m_connectMs = qMax(1, connectMs);
+    m_stallSeconds = qMax(1, stallSeconds);
+}
+
+void CHttpFetcher::SetCaFile(const QString& path)
+{
+    m_caFile = path;
+}
+
+CHttpFetcher::Request CHttpFetcher::MakeRequest() const
+{
+    Request request;
+    request.url = m_url.toUtf8();
+    request.proxy = m_proxy.toUtf8();
+    request.userAgent = m_userAgent.toUtf8();
+    request.caFile = m_caFile.toUtf8();
+    request.maxBodySize = m_maxBodySize;
+    request.connectMs = m_connectMs;
+    request.stallSeconds = m_stallSeconds;
+    return request;
+}
+
+CHttpFetcher::Outcome CHttpFetcher::Perform(const Request& request, const std::atomic<bool>& abandon)
+{
+    Outcome outcome;
+    // Control characters (a line break above all) would let a URL or proxy text smuggle in a header.
+    for (const QByteArray* text : {&request.url, &request.proxy, &request.userAgent}) {
+        for (const char c : *text) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+                return outcome;
+        }
+    }
+
+    CURL* curl = curl_easy_init();
+    if (curl == nullptr)
+        return outcome;
+    Transfer transfer;
+    transfer.limit = request.maxBodySize;
+    transfer.abandon = &abandon;
+
+    curl_slist* headers = nullptr;
+    headers = curl_slist_append(headers, "Cache-Control: no-cache");
+    headers = curl_slist_append(headers, "Pragma: no-cache");
+
+    curl_easy_setopt(curl, CURLOPT_URL, request.url.constData());
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(request.connectMs));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(request.stallSeconds));
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    if (!request.userAgent.isEmpty())
+        curl_easy_setopt(curl, CURLOPT_USERAGENT, request.userAgent.constData());
+    QByteArray noProxy;
+    if (!request.proxy.isEmpty()) {
+        curl_easy_setopt(curl, CURLOPT_PROXY, request.proxy.constData());
+        // The proxy host itself is reached directly.
+        noProxy = ProxyHost(request.proxy);
+        curl_easy_setopt(curl, CURLOPT_NOPROXY, noProxy.constData());
+    }
+    if (!request.caFile.isEmpty())
+        curl_easy_setopt(curl, CURLOPT_CAINFO, request.caFile.constData());
+
+    const CURLcode code = curl_easy_perform(curl);
+    long status = 0;
+    if (code == CURLE_OK)
+        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_cleanup(curl);
+    curl_slist_free_all(headers);
+
+    if (code == CURLE_OK && status > 0 && status < 300) {
+        outcome.code = FETCH_OK;
+        outcome.body = std::move(transfer.body);
+    }
+    return outcome;
+}
+
+int CHttpFetcher::Fetch(QString& output)
+{
+    if (!m_urlValid)
+        return FETCH_BAD_URL;
+    if (m_busy)
+        return FETCH_BUSY;
+    m_busy = true;
+    m_output = &output;
+    m_window = nullptr;
+    m_message = QEvent::None;
+
+    int code = FETCH_NO_CONNECTION;
+    IReachability& reachability = m_reachability ? *m_reachability : SystemReachability::Instance();
+    if (reachability.IsConnected()) {
+        const std::atomic<bool> never{false};
+        Outcome outcome = Perform(MakeRequest(), never);
+        code = outcome.code;
+        if (code == FETCH_OK)
+            output.append(QString::fromUtf8(outcome.body));
+    }
+    m_output = nullptr;
+    m_busy = false;
+    return code;
+}
+
+int CHttpFetcher::FetchAsync(QObject* window, QEvent::Type message, QString& output)
+{
+    if (!m_urlValid)
+        return FETCH_BAD_URL;
+    if (m_busy)
+        return FETCH_BUSY;
+    m_output = &output;
+    m_busy = true;
+    m_window = window;
+    m_message = message;
+    if (m_worker.joinable())
+        m_worker.join(); // the previous worker has already handed over its result
+
+    IReachability& reachability = m_reachability ? *m_reachability : SystemReachability::Instance();
+    if (!reachability.IsConnected()) {
+        QMetaObject::invokeMethod(
+            this, [this] { Complete(FETCH_NO_CONNECTION, {}); }, Qt::QueuedConnection);
+        return FETCH_PENDING;
+    }
+
+    m_abandon = std::make_shared<std::atomic<bool>>(false);
+    try {
+        m_worker = std::thread([this, request = MakeRequest(), abandon = m_abandon] {
+            Outcome outcome = Perform(request, *abandon);
+            if (abandon->load())
+                return; // the fetcher is going away and waits for this thread
+            QMetaObject::invokeMethod(
+                this, [this, code = outcome.code, body = std::move(outcome.body)] { Complete(code, body); },
+                Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        QMetaObject::invokeMethod(
+            this, [this] { Complete(FETCH_FAILED, {}); }, Qt::QueuedConnection);
+    }
+    return FETCH_PENDING;
+}
+
+void CHttpFetcher::Complete(int code, const QByteArray& body)
+{
+    if (m_worker.joinable())
+        m_worker.join();
+    if (code == FETCH_OK && m_output != nullptr)
+        m_output->append(QString::fromUtf8(body));
+    m_output = nullptr;
+    m_busy = false;
+    QObject* window = m_window.data();
+    const QEvent::Type message = m_message;
+    m_window = nullptr;
+    m_message = QEvent::None;
+    if (window != nullptr && message != QEvent::None)
+        QCoreApplication::postEvent(window, new FetchDoneEvent(message, code));
+}
