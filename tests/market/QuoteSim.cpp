@@ -75,7 +75,7 @@ qint64 QuoteSim::ServerNanoseconds() const
         QJsonDocument::fromJson(Control(u"/control/stats"_s)).object().value(u"serverNanoseconds"_s).toDouble(-1));
 }
 
-QString WriteQuoteSimUrlIni(const QString& folder, const QuoteSim& server, bool chart)
+QString WriteQuoteSimUrlIni(const QString& folder, const QuoteSim& server, bool chart, const QString& userAgent)
 {
     static const QStringList countries = {u"United States"_s, u"Canada"_s, u"Brazil"_s,        u"UK & Ireland"_s,
                                           u"Germany"_s,       u"France"_s, u"Italy"_s,         u"Spain"_s,
@@ -88,6 +88,8 @@ QString WriteQuoteSimUrlIni(const QString& folder, const QuoteSim& server, bool 
         text += u"QuoteURL="_s + server.Url(path) + u"\n"_s;
         text += u"QuoteURL_RT=\n"_s;
         text += chart ? u"AnswerFormat=yahoo-chart-json\n"_s : u"AnswerFormat=csv\n"_s;
+        if (!userAgent.isEmpty())
+            text += u"UserAgent="_s + userAgent + u"\n"_s;
         text += u"PriceMultiplier=1\nFormatPriceUnitDisplay=\nFormatPriceUnitSay=\nDefaultTimeZone=ET\n\n"_s;
     }
     const QString path = folder + u"/URL.ini"_s;

@@ -37,4 +37,6 @@ private:
 // Writes a URL.ini into folder whose every country fetches from the server: "United States" and
 // every other country in CSV (/csv/%s), "France" and "Germany" in their European form (/eu/%s), or,
 // with chart true, every country in the chart JSON form (/chart/%s). Returns the file path.
-QString WriteQuoteSimUrlIni(const QString& folder, const QuoteSim& server, bool chart = false);
+// A non-empty userAgent becomes every country's "UserAgent".
+QString WriteQuoteSimUrlIni(const QString& folder, const QuoteSim& server, bool chart = false,
+                            const QString& userAgent = {});
