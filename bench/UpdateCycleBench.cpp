@@ -118,7 +118,11 @@ void BM_UpdateCycle100Stocks(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_UpdateCycle100Stocks)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_UpdateCycle100Stocks)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 int main(int argc, char** argv)
 {
