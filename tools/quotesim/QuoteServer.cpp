@@ -117,7 +117,9 @@ bool QuoteServer::ParseFault(const QString& text, Fault& fault, QString& error)
 QuoteServer::QuoteServer(quint64 seed, QObject* parent)
     : QObject(parent)
     , m_seed(seed)
-{}
+{
+    m_clock.start();
+}
 
 QuoteServer::~QuoteServer() = default;
 
@@ -175,6 +177,8 @@ void QuoteServer::OnReadyRead(QTcpSocket* socket)
         socket->readAll(); // one request per connection: the rest is ignored
         return;
     }
+    if (!socket->property("received").isValid())
+        socket->setProperty("received", m_clock.nsecsElapsed());
     QByteArray head = socket->property("head").toByteArray();
     head += socket->readAll();
     const qsizetype end = head.indexOf("\r\n\r\n");
@@ -199,8 +203,6 @@ void QuoteServer::OnReadyRead(QTcpSocket* socket)
 void QuoteServer::HandleRequest(QTcpSocket* socket, const QByteArray& head, const QByteArray& method,
                                 const QByteArray& target)
 {
-    QElapsedTimer timer;
-    timer.start();
     const QUrl url(QString::fromLatin1(target));
     const QString path = url.path(QUrl::FullyDecoded);
     if (method != "GET") {
@@ -229,13 +231,18 @@ void QuoteServer::HandleRequest(QTcpSocket* socket, const QByteArray& head, cons
     }
     ++m_quoteRequests;
     m_lastHead = head;
+    // The server's share of a quote request: from its first byte to the answer handed to the system.
+    const qint64 received = socket->property("received").toLongLong();
+    auto count = [this, received] {
+        m_serverNanoseconds += m_clock.nsecsElapsed() - received;
+    };
+    connect(socket, &QTcpSocket::disconnected, this, count, Qt::SingleShotConnection);
     if (const Fault* fault = TakeFault(symbol)) {
         const Fault copy = *fault;
         ApplyFault(socket, copy, format, symbol, target);
     } else {
         Serve(socket, format, symbol);
     }
-    m_serverNanoseconds += timer.nsecsElapsed();
 }
 
 void QuoteServer::HandleControl(QTcpSocket* socket, const QString& path, const QString& query)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -85,5 +86,6 @@ private:
     QDateTime m_fixedTime;
     qint64 m_quoteRequests = 0;
     qint64 m_serverNanoseconds = 0;
+    QElapsedTimer m_clock;
     QByteArray m_lastHead; // the head of the last quote request
 };
