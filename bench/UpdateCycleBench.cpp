@@ -16,6 +16,7 @@
 #include "platform/IReachability.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -116,8 +117,48 @@ void BM_UpdateCycle100Stocks(benchmark::State& state)
     StockList::DeleteAll();
 }
 
+// One request on its own, synchronous (no thread, no event loop) or asynchronous (the worker
+// thread and the completion message, as the update cycle uses it): where a quote's time goes.
+void BM_FetchOneQuote(benchmark::State& state)
+{
+    const bool async = state.range(0) != 0;
+    QuoteSim server;
+    if (!server.IsRunning()) {
+        state.SkipWithError("quotesim did not start");
+        return;
+    }
+    Connected connected;
+    CHttpFetcher fetcher(&connected);
+    fetcher.SetURL(server.Url(u"/csv/IBM"_s));
+    QObject receiver;
+    QString output;
+    for (auto _ : state) {
+        output.clear();
+        if (!async) {
+            if (fetcher.Fetch(output) != CHttpFetcher::FETCH_OK)
+                state.SkipWithError("the request failed");
+            continue;
+        }
+        QEventLoop loop;
+        class Waiter final : public QObject
+        {
+        public:
+            explicit Waiter(QEventLoop& loop)
+                : m_loop(loop)
+            {}
+            void customEvent(QEvent*) override { m_loop.quit(); }
+
+        private:
+            QEventLoop& m_loop;
+        } waiter(loop);
+        fetcher.FetchAsync(&waiter, WM_FETCH_DONE, output);
+        loop.exec();
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_FetchOneQuote)->Arg(0)->Arg(1)->ArgName("async")->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_UpdateCycle100Stocks)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(20)
