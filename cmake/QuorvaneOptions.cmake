@@ -25,3 +25,21 @@ if(QUORVANE_FUZZ)
     # Coverage instrumentation for the code under test; the fuzz executables add -fsanitize=fuzzer.
     target_compile_options(quorvane_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()
+
+# Ninja runs a target's moc step again only when a file it scanned before changes, not when new
+# sources are added to the target. Forget the step's timestamp whenever the list of sources changes,
+# so an existing build tree picks up a new Q_OBJECT header. Call after all sources are added.
+function(quorvane_refresh_autogen target)
+    get_target_property(sources ${target} SOURCES)
+    string(SHA1 digest "${sources}")
+    get_target_property(binary_dir ${target} BINARY_DIR)
+    set(record "${binary_dir}/CMakeFiles/${target}_sources.sha1")
+    set(previous "")
+    if(EXISTS "${record}")
+        file(READ "${record}" previous)
+    endif()
+    if(NOT previous STREQUAL digest)
+        file(REMOVE "${binary_dir}/${target}_autogen/timestamp")
+        file(WRITE "${record}" "${digest}")
+    endif()
+endfunction()
