@@ -72,7 +72,7 @@ TEST_F(EngineDialupTest, WithAConnectionUpTheQuotesAreFetchedAndItStaysUp)
 
 TEST_F(EngineDialupTest, AutoDialFetchesAndAutoHangupHangsUpAfterThePass)
 {
-    Serve({u"--fault"_s, u"AAA:delay=300"_s});
+    Serve({u"--fault"_s, u"AAA:delay=1000"_s});
     AddStock(u"AAA"_s);
     GetSettings().autoDial = 1;
     GetSettings().autoHangup = 1;
@@ -99,7 +99,7 @@ TEST_F(EngineDialupTest, AutoHangupHappensEvenWhenEveryRequestFailed)
 
 TEST_F(EngineDialupTest, WithoutAutoHangupTheDialedConnectionStays)
 {
-    Serve({u"--fault"_s, u"AAA:delay=300"_s});
+    Serve({u"--fault"_s, u"AAA:delay=1000"_s});
     AddStock(u"AAA"_s);
     GetSettings().autoDial = 1;
     GetSettings().autoHangup = 0;

@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 
 TEST_F(EngineTest, QuitDuringARequestEndsTheWaitWithoutParsing)
 {
-    Serve({u"--fault"_s, u"AAA:delay=500"_s});
+    Serve({u"--fault"_s, u"AAA:delay=2000"_s});
     Stock* stock = AddStock(u"AAA"_s);
     stock->SetPrice(u"12.5"_s, false);
     QTimer::singleShot(50, [] { QCoreApplication::exit(0); });

@@ -158,7 +158,7 @@ TEST_F(EngineTest, NoUrlPatternGivesCodeOne)
 
 TEST_F(EngineTest, StockRemovedDuringItsRequestGivesCodeSix)
 {
-    Serve({u"--fault"_s, u"AAA:delay=300"_s});
+    Serve({u"--fault"_s, u"AAA:delay=1000"_s});
     Stock* stock = AddStock(u"AAA"_s);
     Stock* other = AddStock(u"BBB"_s);
     QTimer::singleShot(50, [] { StockList::RemoveAt(0); });
@@ -169,7 +169,7 @@ TEST_F(EngineTest, StockRemovedDuringItsRequestGivesCodeSix)
 
 TEST_F(EngineTest, StockRenamedDuringItsRequestGivesCodeSix)
 {
-    Serve({u"--fault"_s, u"AAA:delay=300"_s});
+    Serve({u"--fault"_s, u"AAA:delay=1000"_s});
     Stock* stock = AddStock(u"AAA"_s);
     QTimer::singleShot(50, [stock] { stock->SetName(u"Renamed"_s); });
     EXPECT_EQ(Engine().FetchQuote(stock), CEngine::FETCH_STOCK_GONE);
@@ -178,7 +178,7 @@ TEST_F(EngineTest, StockRenamedDuringItsRequestGivesCodeSix)
 
 TEST_F(EngineTest, StockMovedDuringItsRequestIsFoundAgainByName)
 {
-    Serve({u"--fault"_s, u"AAA:delay=300"_s});
+    Serve({u"--fault"_s, u"AAA:delay=1000"_s});
     Stock* stock = AddStock(u"AAA"_s);
     AddStock(u"BBB"_s);
     QTimer::singleShot(50, [] { StockList::Move(0, 1); });
@@ -189,7 +189,7 @@ TEST_F(EngineTest, StockMovedDuringItsRequestIsFoundAgainByName)
 
 TEST_F(EngineTest, ExitDuringARequestFinishesItThenExits)
 {
-    Serve({u"--fault"_s, u"AAA:delay=300"_s});
+    Serve({u"--fault"_s, u"AAA:delay=1000"_s});
     AddStock(u"AAA"_s);
     AddStock(u"BBB"_s);
     QTimer::singleShot(50, [this] {
@@ -215,7 +215,7 @@ TEST_F(EngineTest, ExitDuringARequestFinishesItThenExits)
 
 TEST_F(EngineTest, SortChangeRestartsThePass)
 {
-    Serve({u"--fault"_s, u"AAA:delay=300*1"_s});
+    Serve({u"--fault"_s, u"AAA:delay=1000*1"_s});
     AddStock(u"AAA"_s);
     AddStock(u"BBB"_s);
     AddStock(u"CCC"_s);
@@ -233,7 +233,7 @@ TEST_F(EngineTest, SortChangeRestartsThePass)
 
 TEST_F(EngineTest, NestedUpdateReturnsAtOnceAndTheWindowStaysLive)
 {
-    Serve({u"--fault"_s, u"AAA:delay=400"_s});
+    Serve({u"--fault"_s, u"AAA:delay=600"_s});
     AddStock(u"AAA"_s);
     int timerEvents = 0;
     bool nestedResult = true;
@@ -248,7 +248,7 @@ TEST_F(EngineTest, NestedUpdateReturnsAtOnceAndTheWindowStaysLive)
     });
     live.start(20);
     EXPECT_TRUE(Engine().UpdateCycle());
-    EXPECT_GE(timerEvents, 5) << "events keep being handled during the request";
+    EXPECT_GE(timerEvents, 3) << "events keep being handled during the request";
     EXPECT_FALSE(nestedResult);
     ASSERT_EQ(m_broadcaster.broadcasts.size(), 1u);
     EXPECT_TRUE(m_broadcaster.broadcasts[0].force);
