@@ -127,13 +127,27 @@ void AgentBalloonWindow::Place()
 
     setFixedSize(size);
     move(x, y);
-    QRegion mask;
-    for (const QPolygonF& polygon : Outline().toFillPolygons())
-        mask += QRegion(polygon.toPolygon());
-    setMask(mask);
+    const std::optional<OutlineKey> before = m_outlineKey;
+    const QPainterPath& outline = Outline();
+    if (m_outlineKey != before) {
+        QRegion mask;
+        for (const QPolygonF& polygon : outline.toFillPolygons())
+            mask += QRegion(polygon.toPolygon());
+        setMask(mask);
+    }
 }
 
-QPainterPath AgentBalloonWindow::Outline() const
+const QPainterPath& AgentBalloonWindow::Outline()
+{
+    const OutlineKey key{m_body, m_tailDown, m_tailX, m_balloon.thought};
+    if (key != m_outlineKey) {
+        m_outline = BuildOutline();
+        m_outlineKey = key;
+    }
+    return m_outline;
+}
+
+QPainterPath AgentBalloonWindow::BuildOutline() const
 {
     QPainterPath path;
     const QRectF body = QRectF(m_body).adjusted(0.5, 0.5, -0.5, -0.5);

@@ -8,6 +8,8 @@
 #include <QPainterPath>
 #include <QWidget>
 
+#include <optional>
+
 // The word balloon beside the character: a rounded box with a tail pointing at the character (a
 // cloud with little bubbles for a thought), in the character's balloon colours and font. Sized to
 // the whole text (wrapped at about the character's characters-per-line) or, without the size-to-text
@@ -44,7 +46,9 @@ protected:
 private:
     void Layout();
     void Place();
-    QPainterPath Outline() const;
+    // The shape of the balloon for the current layout (cached: the cloud is costly to build).
+    const QPainterPath& Outline();
+    QPainterPath BuildOutline() const;
 
     AgentBalloon m_balloon;
     int m_revealed = 0;
@@ -59,4 +63,14 @@ private:
     QRect m_textRect;       // inside the box
     bool m_tailDown = true; // the balloon sits above the character, its tail pointing down
     int m_tailX = 0;        // where the tail meets the character side, in widget coordinates
+    struct OutlineKey
+    {
+        QRect body;
+        bool tailDown = true;
+        int tailX = 0;
+        bool thought = false;
+        bool operator==(const OutlineKey&) const = default;
+    };
+    QPainterPath m_outline;
+    std::optional<OutlineKey> m_outlineKey; // what m_outline was built for
 };
