@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/IBroadcaster.h"
+
 #include <QString>
 
 class CCharacterManager;
@@ -15,17 +17,18 @@ class Stock;
 // A stock's reportedPrice is the price it had at the last broadcast that found a change; a broadcast
 // with changes brings every stock's reportedPrice up to date, whether the stock was said or not.
 //
+// The engine's schedule reaches it as its IBroadcaster.
+//
 // UI thread only.
-class CBroadcaster
+class CBroadcaster final : public IBroadcaster
 {
 public:
     explicit CBroadcaster(CCharacterManager& characters);
     CBroadcaster(const CBroadcaster&) = delete;
     CBroadcaster& operator=(const CBroadcaster&) = delete;
-    virtual ~CBroadcaster() = default;
 
     // Whether any stock of the list, enabled or not, has a price other than the one last reported.
-    bool HasPriceChanged();
+    bool HasPriceChanged() override;
     // Whether the stock's price differs from its reported price (exact text comparison).
     static bool HasPriceChanged(const Stock& stock);
 
@@ -33,11 +36,11 @@ public:
     // broadcast; force (a user command) ignores the quiet switch and, without changes, says the
     // "SayNoChanges" text. Without changes and without force only the time is said, when "SayTime"
     // is on; else nothing at all.
-    void Broadcast(const QDateTime& time, bool changed, bool force);
+    void Broadcast(const QDateTime& time, bool changed, bool force) override;
     // Says the "Format" sentence for one stock.
     void SayStock(const Stock& stock, bool force);
     // Hides the character after the scheduled work (unless "AlwaysShow" is on).
-    void HideCharacter();
+    void HideCharacter() override;
 
     // The time of day as the balloon shows it: the user's short time format without seconds.
     static QString DisplayTime(const QDateTime& time);
