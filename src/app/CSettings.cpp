@@ -14,68 +14,84 @@ constexpr qint32 Rgb(int red, int green, int blue)
 
 using S = CSettings;
 
-#define NUMBER(section, name, member, def) {section, name, &S::member, nullptr, def, def, -1, nullptr}
-#define PALETTE(section, name, member, def, paletteDef) {section, name, &S::member, nullptr, def, paletteDef, -1, nullptr}
-#define TIME(section, name, member, minutes) {section, name, &S::member, nullptr, 0, 0, minutes, nullptr}
-#define TEXT(section, name, member, def) {section, name, nullptr, &S::member, 0, 0, -1, def}
+using Number = qint32 CSettings::*;
+using Text = QString CSettings::*;
+
+constexpr CSettings::Entry N(const char16_t* section, const char16_t* name, Number member, qint32 def)
+{
+    return {section, name, member, nullptr, def, def, -1, nullptr};
+}
+
+// A strip colour whose default differs on a 256-colour display.
+constexpr CSettings::Entry P(const char16_t* section, const char16_t* name, Number member, qint32 def,
+                             qint32 paletteDef)
+{
+    return {section, name, member, nullptr, def, paletteDef, -1, nullptr};
+}
+
+// A time of day, given in minutes after midnight.
+constexpr CSettings::Entry Time(const char16_t* section, const char16_t* name, Number member, int minutes)
+{
+    return {section, name, member, nullptr, 0, 0, minutes, nullptr};
+}
+
+constexpr CSettings::Entry T(const char16_t* section, const char16_t* name, Text member, const char16_t* def)
+{
+    return {section, name, nullptr, member, 0, 0, -1, def};
+}
 
 // Load and Save walk this table from top to bottom.
 const CSettings::Entry kTable[] = {
-    PALETTE(u"Ticker", u"ColorBackground", colorBackground, Rgb(219, 219, 238), Rgb(0, 0, 0)),
-    PALETTE(u"Ticker", u"ColorStockName", colorStockName, Rgb(0, 0, 0), Rgb(255, 255, 255)),
-    PALETTE(u"Ticker", u"ColorNoChange", colorNoChange, Rgb(0, 0, 128), Rgb(0, 255, 255)),
-    PALETTE(u"Ticker", u"ColorPosChange", colorPosChange, Rgb(0, 160, 0), Rgb(0, 255, 0)),
-    NUMBER(u"Ticker", u"ColorNegChange", colorNegChange, Rgb(255, 0, 0)),
-    NUMBER(u"Ticker", u"Bold", bold, 1),
-    NUMBER(u"Ticker", u"BoldThreshPct", boldThreshPct, 5),
-    NUMBER(u"Ticker", u"AutoAdvance", autoAdvance, 1),
-    NUMBER(u"Ticker", u"AdvanceInterval", advanceInterval, 30),
-    NUMBER(u"Ticker", u"Show", show, 1),
-    NUMBER(u"Ticker", u"HideInactive", hideInactive, 0),
-    NUMBER(u"Ticker", u"Location", location, 1),
+    P(u"Ticker", u"ColorBackground", &S::colorBackground, Rgb(219, 219, 238), Rgb(0, 0, 0)),
+    P(u"Ticker", u"ColorStockName", &S::colorStockName, Rgb(0, 0, 0), Rgb(255, 255, 255)),
+    P(u"Ticker", u"ColorNoChange", &S::colorNoChange, Rgb(0, 0, 128), Rgb(0, 255, 255)),
+    P(u"Ticker", u"ColorPosChange", &S::colorPosChange, Rgb(0, 160, 0), Rgb(0, 255, 0)),
+    N(u"Ticker", u"ColorNegChange", &S::colorNegChange, Rgb(255, 0, 0)),
+    N(u"Ticker", u"Bold", &S::bold, 1),
+    N(u"Ticker", u"BoldThreshPct", &S::boldThreshPct, 5),
+    N(u"Ticker", u"AutoAdvance", &S::autoAdvance, 1),
+    N(u"Ticker", u"AdvanceInterval", &S::advanceInterval, 30),
+    N(u"Ticker", u"Show", &S::show, 1),
+    N(u"Ticker", u"HideInactive", &S::hideInactive, 0),
+    N(u"Ticker", u"Location", &S::location, 1),
 
-    NUMBER(u"General", u"PricesFormat", pricesFormat, 0),
-    TEXT(u"General", u"DefaultCountry", defaultCountry, u"United States"),
-    NUMBER(u"General", u"ColorEvenRow", colorEvenRow, Rgb(219, 219, 238)),
-    NUMBER(u"General", u"ColorOddRow", colorOddRow, Rgb(197, 197, 226)),
-    TIME(u"General", u"ActiveStart", activeStart, 0),
-    TIME(u"General", u"ActiveStop", activeStop, 23 * 60 + 59),
-    NUMBER(u"General", u"ActiveDays", activeDays, 127),
+    N(u"General", u"PricesFormat", &S::pricesFormat, 0),
+    T(u"General", u"DefaultCountry", &S::defaultCountry, u"United States"),
+    N(u"General", u"ColorEvenRow", &S::colorEvenRow, Rgb(219, 219, 238)),
+    N(u"General", u"ColorOddRow", &S::colorOddRow, Rgb(197, 197, 226)),
+    Time(u"General", u"ActiveStart", &S::activeStart, 0),
+    Time(u"General", u"ActiveStop", &S::activeStop, 23 * 60 + 59),
+    N(u"General", u"ActiveDays", &S::activeDays, 127),
 
-    NUMBER(u"Rules", u"CheckRules", checkRules, 1),
-    NUMBER(u"Rules", u"Interval", rulesInterval, 1),
-    NUMBER(u"Rules", u"ReadAnnouncments", readAnnouncments, 1),
-    NUMBER(u"Rules", u"ReadOnce", readOnce, 1),
+    N(u"Rules", u"CheckRules", &S::checkRules, 1),
+    N(u"Rules", u"Interval", &S::rulesInterval, 1),
+    N(u"Rules", u"ReadAnnouncments", &S::readAnnouncments, 1),
+    N(u"Rules", u"ReadOnce", &S::readOnce, 1),
 
-    NUMBER(u"Broadcast", u"ReadBroadcast", readBroadcast, 1),
-    NUMBER(u"Broadcast", u"Interval", broadcastInterval, 30),
-    NUMBER(u"Broadcast", u"SayTime", sayTime, 1),
-    TEXT(u"Broadcast", u"SayBefore", sayBefore, u"Here are the latest prices."),
-    TEXT(u"Broadcast", u"SayAfter", sayAfter, u"Thank you."),
-    TEXT(u"Broadcast", u"GestureBefore", gestureBefore, u"Wave"),
-    TEXT(u"Broadcast", u"GestureAfter", gestureAfter, u""),
-    TEXT(u"Broadcast", u"Format", format, u"STOCK is CHANGE, at PRICE"),
-    TEXT(u"Broadcast", u"SayNoChanges", sayNoChanges, u"Prices haven't changed."),
+    N(u"Broadcast", u"ReadBroadcast", &S::readBroadcast, 1),
+    N(u"Broadcast", u"Interval", &S::broadcastInterval, 30),
+    N(u"Broadcast", u"SayTime", &S::sayTime, 1),
+    T(u"Broadcast", u"SayBefore", &S::sayBefore, u"Here are the latest prices."),
+    T(u"Broadcast", u"SayAfter", &S::sayAfter, u"Thank you."),
+    T(u"Broadcast", u"GestureBefore", &S::gestureBefore, u"Wave"),
+    T(u"Broadcast", u"GestureAfter", &S::gestureAfter, u""),
+    T(u"Broadcast", u"Format", &S::format, u"STOCK is CHANGE, at PRICE"),
+    T(u"Broadcast", u"SayNoChanges", &S::sayNoChanges, u"Prices haven't changed."),
 
-    NUMBER(u"Character", u"AlwaysShow", alwaysShow, 0),
-    NUMBER(u"Character", u"AnimateShow", animateShow, 0),
-    TEXT(u"Character", u"Character", character, u"Pennywit.acs"),
-    TEXT(u"Character", u"Position", position, u"Top Right"),
-    NUMBER(u"Character", u"NotificationMethod", notificationMethod, 0),
-    NUMBER(u"Character", u"Speed", speed, 150),
-    NUMBER(u"Character", u"Pitch", pitch, 50),
+    N(u"Character", u"AlwaysShow", &S::alwaysShow, 0),
+    N(u"Character", u"AnimateShow", &S::animateShow, 0),
+    T(u"Character", u"Character", &S::character, u"Pennywit.acs"),
+    T(u"Character", u"Position", &S::position, u"Top Right"),
+    N(u"Character", u"NotificationMethod", &S::notificationMethod, 0),
+    N(u"Character", u"Speed", &S::speed, 150),
+    N(u"Character", u"Pitch", &S::pitch, 50),
 
-    TEXT(u"Connection", u"Type", type, u""),
-    NUMBER(u"Connection", u"AutoDial", autoDial, 0),
-    NUMBER(u"Connection", u"AutoHangup", autoHangup, 0),
-    TEXT(u"Connection", u"ProxyServer", proxyServer, u""),
-    TEXT(u"Connection", u"ProxyPort", proxyPort, u""),
+    T(u"Connection", u"Type", &S::type, u""),
+    N(u"Connection", u"AutoDial", &S::autoDial, 0),
+    N(u"Connection", u"AutoHangup", &S::autoHangup, 0),
+    T(u"Connection", u"ProxyServer", &S::proxyServer, u""),
+    T(u"Connection", u"ProxyPort", &S::proxyPort, u""),
 };
-
-#undef NUMBER
-#undef PALETTE
-#undef TIME
-#undef TEXT
 
 qint32 DefaultNumber(const CSettings::Entry& entry, bool paletteDisplay)
 {

@@ -5,8 +5,7 @@
 RuleChecker::RuleChecker(IAlertSink& alerts, IAnnouncer& announcer)
     : m_alerts(alerts)
     , m_announcer(announcer)
-{
-}
+{}
 
 void RuleChecker::CheckAllRules(bool force)
 {

@@ -30,8 +30,8 @@ int IndexOfName(const QString& name, bool inDisplayOrder = false);
 Stock* Add(const QString& name, const QString& spokenName, const QString& symbol, const QString& country);
 void Append(std::unique_ptr<Stock> stock);
 bool InsertAt(int index, std::unique_ptr<Stock> stock); // false for a negative index; past the end appends
-bool RemoveAt(int index);                                 // false outside 0..Count()-1
-bool Move(int from, int to);                              // false when either index is out of range
+bool RemoveAt(int index);                               // false outside 0..Count()-1
+bool Move(int from, int to);                            // false when either index is out of range
 void DeleteAll();
 
 // Reads Quorvan.csv, else Quorvan.bak; false when neither could be read (the caller then adds the
