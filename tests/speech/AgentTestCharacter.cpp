@@ -31,7 +31,7 @@ void PutImage(AcsCharacter& character, quint32 index, AcsImage image)
     character.Images()[qsizetype(index)] = std::move(image);
 }
 
-AcsFrame Frame(quint32 image, quint16 duration = 1)
+AcsFrame Frame(quint32 image, quint16 duration = 5)
 {
     AcsFrame frame;
     frame.images.append(AcsFrameImage{image, 0, 0});

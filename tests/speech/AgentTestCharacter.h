@@ -21,7 +21,7 @@ inline void PrintTo(const QString& text, std::ostream* out)
 // image 100 * (animation number + 1) + frame number (images that exist only once carry that number
 // in their own pixel colours, see below). The mouth overlays use images 1 (closed) to 7.
 //
-// Animations (16 x 8 pixel frames, 10 ms per frame unless said otherwise):
+// Animations (16 x 8 pixel frames, 50 ms per frame, long enough for a loaded machine to show each):
 //   RestPose    1 frame with all seven mouth overlays              (image 100)
 //   Showing     2 frames, state SHOWING                            (200, 201)
 //   Hiding      2 frames, state HIDING                             (300, 301)
