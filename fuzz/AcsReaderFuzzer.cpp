@@ -29,7 +29,7 @@ AcsCharacter Normalised(AcsCharacter character)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // Small limits keep each run fast; the checks are the same as with the real ones.
-    AcsReader reader(AcsReadLimits{qint64(16) << 20, qint64(64) << 20, 1024});
+    AcsReader reader(AcsReadLimits{qint64(16) << 20, qint64(4) << 20, 512});
     const std::optional<AcsCharacter> character =
         reader.Read(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
     if (!character) {

@@ -105,6 +105,38 @@ TEST(AcsCharacter, ChoosesTheNearestMouthOverlay)
     EXPECT_EQ(AcsCharacter::FindOverlay(frame, M::Closed), nullptr);
 }
 
+TEST(AcsCharacter, UpdatesOverlayCentersFromTheClosedMouth)
+{
+    AcsCharacter c;
+    c.Info().transparentIndex = 0;
+    AcsImage closed(20, 10, 0);
+    closed.Fill(AcsRect{4, 6, 11, 9}, 3); // opaque box x 4-11, y 6-9: centre (7, 7)
+    c.AddImage(closed);
+    AcsImage open(20, 10, 0);
+    open.Fill(AcsRect{0, 0, 20, 10}, 3);
+    c.AddImage(open);
+    AcsAnimation a{u"Talk"_s};
+    AcsFrame frame;
+    frame.overlays = {AcsOverlay{AcsMouthShape::WideOpen2, false, 1}, AcsOverlay{AcsMouthShape::Closed, false, 0}};
+    AcsFrame plain;
+    plain.overlays = {AcsOverlay{AcsMouthShape::Narrow, false, 1, 0, 0, 0, 5, 5}};
+    a.frames = {frame, plain};
+    c.AddAnimation(a);
+
+    c.UpdateOverlayCenters();
+    for (const AcsOverlay& overlay : c.Animations()[0].frames[0].overlays) {
+        EXPECT_EQ(overlay.centerX, 7);
+        EXPECT_EQ(overlay.centerY, 7);
+    }
+    EXPECT_EQ(c.Animations()[0].frames[1].overlays[0].centerX, 5); // no closed mouth: untouched
+
+    // A stored region wins over the pixels.
+    c.Images()[0].SetRegion(AcsRegion{{0, 0, 2, 4}, {{0, 0, 2, 4}}});
+    c.UpdateOverlayCenters();
+    EXPECT_EQ(c.Animations()[0].frames[0].overlays[0].centerX, 1);
+    EXPECT_EQ(c.Animations()[0].frames[0].overlays[0].centerY, 2);
+}
+
 namespace {
 
 // A small valid character: two images, one sound, animations A (2 frames) and B.

@@ -495,6 +495,43 @@ const HostileFile kHostileFiles[] = {
                         ReplaceImage(b, i, 2048, 2048, true, block);
                 },
                 AcsReadError::LimitExceeded, "more than 8 MB"},
+    HostileFile{"SharedSoundRecord",
+                [](QByteArray& b) {
+                    // 200 entries naming one 100 KB sound: 20 MB to hold, in a file of 100 KB.
+                    QByteArray list(4, 0);
+                    PutU32(list, 0, 200);
+                    for (int i = 0; i < 200; ++i) {
+                        QByteArray entry(12, 0);
+                        PutU32(entry, 0, quint32(b.size()));
+                        PutU32(entry, 4, 100000);
+                        list += entry;
+                    }
+                    PutU32(b, SoundList, quint32(b.size() + 100000));
+                    PutU32(b, SoundList + 4, quint32(list.size()));
+                    b += QByteArray(100000, 'w') + list;
+                },
+                AcsReadError::LimitExceeded, "more than 8 MB"},
+    HostileFile{"SharedAnimationRecord",
+                [](QByteArray& b) {
+                    // 3000 entries naming one record of 400 frames.
+                    QByteArray record("\0\0\0\0\x02\0\0\0\0\x90\x01",
+                                      11); // no name, no transition, no return, 400 frames
+                    for (int f = 0; f < 400; ++f)
+                        record += QByteArray("\0\0\xFF\xFF\x0A\0\xFE\xFF\0\0", 10);
+                    QByteArray list(4, 0);
+                    PutU32(list, 0, 3000);
+                    for (int i = 0; i < 3000; ++i) {
+                        QByteArray entry("\x01\0\0\0A\0\0\0", 8); // the name "A"
+                        entry += QByteArray(8, 0);
+                        PutU32(entry, 8, quint32(b.size()));
+                        PutU32(entry, 12, quint32(record.size()));
+                        list += entry;
+                    }
+                    PutU32(b, AnimationList, quint32(b.size() + record.size()));
+                    PutU32(b, AnimationList + 4, quint32(list.size()));
+                    b += record + list;
+                },
+                AcsReadError::LimitExceeded, "more than 8 MB"},
     HostileFile{"RegionCount",
                 [](QByteArray& b) {
                     QByteArray region(32, 0);

@@ -1,8 +1,16 @@
-// Composing frames: image order, offsets and clipping, transparency, mouth overlays.
+// Composing frames (image order, offsets and clipping, transparency, mouth overlays) and the tray
+// icon's bitmaps.
+
+#include "AcsSamples.h"
 
 #include "speech/agent/AcsRender.h"
+#include "speech/agent/AcsTrayIcons.h"
+
+#include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -97,3 +105,105 @@ TEST(AcsRender, NothingToDrawIsTransparent)
     const AcsPicture eyes = AcsRender::RenderImage(c, c.Images()[1]);
     EXPECT_EQ(eyes.pixels, (QList<quint32>{kGreen, kGreen}));
 }
+
+// ---------------------------------------------------------------------------------------------
+// The tray icon's bitmaps.
+
+TEST(AcsTrayIcons, RoundTripsAPicture)
+{
+    AcsPicture picture{18, 17};
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 18; ++x)
+            picture.pixels.append((x + y) % 5 == 0 ? 0u
+                                                   : 0xFF000000u | quint32(x * 13) << 16 | quint32(y * 7) << 8 | 99);
+    const AcsTrayIcon icon = AcsTrayIcons::Encode(picture);
+    const std::optional<AcsPicture> decoded = AcsTrayIcons::Decode(icon);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(*decoded, picture);
+
+    EXPECT_EQ(AcsTrayIcons::Encode(AcsPicture{}), AcsTrayIcon{});
+    EXPECT_EQ(AcsTrayIcons::Encode(AcsPicture{300, 1, QList<quint32>(300, 0)}), AcsTrayIcon{});
+}
+
+TEST(AcsTrayIcons, DecodesPaletteBitmapsBitByBit)
+{
+    // The sample's mask bytes are 0x0F: in each byte the first four pixels show, the last four not.
+    const AcsTrayIcon icon = *AcsSamples::Small().Info().trayIcon;
+    const std::optional<AcsPicture> decoded = AcsTrayIcons::Decode(icon);
+    ASSERT_TRUE(decoded.has_value());
+    ASSERT_EQ(decoded->width, 16);
+    for (int x = 0; x < 16; ++x)
+        EXPECT_EQ(decoded->At(x, 5), x % 8 < 4 ? 0xFF353535u : 0u) << x;
+}
+
+namespace {
+
+struct DamagedIcon
+{
+    const char* name;
+    std::function<void(AcsTrayIcon&)> spoil;
+};
+
+class AcsTrayIconsDamaged : public ::testing::TestWithParam<DamagedIcon>
+{};
+
+void Put32(QByteArray& bytes, int at, quint32 value)
+{
+    qToLittleEndian(value, bytes.data() + at);
+}
+
+const DamagedIcon kDamagedIcons[] = {
+    {"Empty",
+     [](AcsTrayIcon& i) {
+         i.colorBitmap.clear();
+     }},
+    {"TruncatedRows",
+     [](AcsTrayIcon& i) {
+         i.colorBitmap.chop(1);
+     }},
+    {"HeaderTooBig",
+     [](AcsTrayIcon& i) {
+         Put32(i.colorBitmap, 0, 5000);
+     }},
+    {"ZeroWidth",
+     [](AcsTrayIcon& i) {
+         Put32(i.colorBitmap, 4, 0);
+     }},
+    {"HugeHeight",
+     [](AcsTrayIcon& i) {
+         Put32(i.colorBitmap, 8, 0x80000000);
+     }},
+    {"OddBitCount",
+     [](AcsTrayIcon& i) {
+         i.colorBitmap[14] = 7;
+     }},
+    {"Compressed",
+     [](AcsTrayIcon& i) {
+         Put32(i.colorBitmap, 16, 2);
+     }},
+    {"TooManyColours",
+     [](AcsTrayIcon& i) {
+         Put32(i.colorBitmap, 32, 300);
+     }},
+    {"MaskNotOneBit",
+     [](AcsTrayIcon& i) {
+         i.maskBitmap[14] = 4;
+     }},
+    {"MaskOtherSize",
+     [](AcsTrayIcon& i) {
+         Put32(i.maskBitmap, 8, 8);
+     }},
+};
+
+} // namespace
+
+TEST_P(AcsTrayIconsDamaged, IsRefused)
+{
+    AcsTrayIcon icon = *AcsSamples::Small().Info().trayIcon;
+    ASSERT_TRUE(AcsTrayIcons::Decode(icon).has_value());
+    GetParam().spoil(icon);
+    EXPECT_FALSE(AcsTrayIcons::Decode(icon).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AcsTrayIconsDamaged, ::testing::ValuesIn(kDamagedIcons),
+                         [](const auto& info) { return std::string(info.param.name); });

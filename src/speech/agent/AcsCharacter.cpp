@@ -2,6 +2,7 @@
 
 #include <QSet>
 
+#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -144,6 +145,32 @@ const AcsOverlay* AcsCharacter::FindOverlay(const AcsFrame& frame, AcsMouthShape
         }
     }
     return nullptr;
+}
+
+void AcsCharacter::UpdateOverlayCenters()
+{
+    for (AcsAnimation& animation : m_animations) {
+        for (AcsFrame& frame : animation.frames) {
+            const AcsOverlay* closed = nullptr;
+            for (const AcsOverlay& overlay : frame.overlays) {
+                if (overlay.mouth == AcsMouthShape::Closed && overlay.imageIndex < m_images.size()) {
+                    closed = &overlay;
+                    break;
+                }
+            }
+            if (!closed)
+                continue;
+            const AcsImage& image = m_images[closed->imageIndex];
+            const AcsRect bounds =
+                image.Region() ? image.Region()->bounds : image.ComputeRegion(m_info.transparentIndex).bounds;
+            const auto centerX = quint16(std::max(0, (bounds.left + bounds.right) / 2));
+            const auto centerY = quint16(std::max(0, (bounds.top + bounds.bottom) / 2));
+            for (AcsOverlay& overlay : frame.overlays) {
+                overlay.centerX = centerX;
+                overlay.centerY = centerY;
+            }
+        }
+    }
 }
 
 QString AcsCharacter::Validate() const

@@ -64,6 +64,11 @@ public:
     // the frame has no overlays or the shape is Closed and the frame has no closed overlay.
     static const AcsOverlay* FindOverlay(const AcsFrame& frame, AcsMouthShape mouth);
 
+    // Sets every overlay's centerX/centerY as editors do: the midpoint of the opaque part of the
+    // frame's closed-mouth overlay image (its stored region's bounds, else computed from its pixels),
+    // the same for all overlays of a frame. Frames without a closed-mouth overlay are left alone.
+    void UpdateOverlayCenters();
+
     // Checks that everything the model refers to exists and that every count fits the file
     // format's fields; returns an empty text when the character can be written, else what is wrong.
     QString Validate() const;

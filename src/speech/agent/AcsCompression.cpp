@@ -1,5 +1,7 @@
 #include "speech/agent/AcsCompression.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -33,14 +35,31 @@ public:
         , m_end(end)
     {}
 
-    // Makes sure at least `n` (≤ 57) bits are buffered; false at the end of the data.
+    // Makes sure at least `n` (≤ 56) bits are buffered; false at the end of the data.
     bool Need(int n)
     {
+        if (m_count >= n)
+            return true;
+        Refill();
+        return m_count >= n;
+    }
+
+    // Buffers at least 56 bits, or all that is left. With 8 bytes to spare they come in one load;
+    // the bits loaded beyond m_count are the stream's own next bits, loaded again (to the same
+    // place) by the next refill.
+    void Refill()
+    {
+        if (m_end - m_data >= 8) {
+            m_buffer |= qFromLittleEndian<quint64>(m_data) << m_count;
+            const int bytes = (63 - m_count) >> 3;
+            m_data += bytes;
+            m_count += bytes * 8;
+            return;
+        }
         while (m_count <= 56 && m_data < m_end) {
             m_buffer |= quint64(*m_data++) << m_count;
             m_count += 8;
         }
-        return m_count >= n;
     }
 
     // Takes `n` bits (n ≤ m_count, checked by the caller through Need).

@@ -16,6 +16,9 @@ inline constexpr int kHeaderSize = 36;      // signature and four locators
 inline constexpr int kImageHeaderSize = 10; // image record up to its pixel data
 inline constexpr int kMinFrameSize = 10;    // a frame without images, branches or overlays
 inline constexpr quint16 kRegionHeaderSize = 32;
+// At most how many bytes of memory one byte of an animation record becomes (a 10-byte frame is an
+// AcsFrame of about 80 bytes, with allocations).
+inline constexpr int kAnimationMemoryFactor = 16;
 
 inline quint32 ReadU32(QByteArrayView data, qsizetype at)
 {

@@ -411,6 +411,9 @@ void Parser::ReadAnimations(const Locator& where)
 void Parser::ReadAnimation(const QString& name, const Locator& where)
 {
     Cursor c = At(where);
+    // Several list entries may name the same record: what is built from it counts every time.
+    if (!Budget(qint64(where.length) * AcsFileFormat::kAnimationMemoryFactor, c))
+        return;
     AcsAnimation animation;
     const QString storedName = c.String("an animation name");
     animation.name = name.isEmpty() ? storedName : name;
@@ -496,7 +499,7 @@ bool Parser::Budget(qint64 bytes, Cursor& c)
     m_decoded += bytes;
     if (m_decoded > m_limits.maxDecodedBytes) {
         m_state.Fail(AcsReadError::LimitExceeded,
-                     u"its images need more than %1 MB of memory"_s.arg(m_limits.maxDecodedBytes >> 20), c.Position());
+                     u"it would need more than %1 MB of memory"_s.arg(m_limits.maxDecodedBytes >> 20), c.Position());
         return false;
     }
     return true;
@@ -619,7 +622,7 @@ void Parser::ReadSounds(const Locator& where)
     for (quint32 i = 0; i < count && m_state.Ok(); ++i) {
         const Locator record = ReadLocator(c, "the sound list");
         c.U32("the sound list"); // checksum
-        if (!Check(record, "sound"))
+        if (!Check(record, "sound") || !Budget(record.length, c))
             return;
         const auto* bytes = reinterpret_cast<const char*>(m_data + record.offset);
         m_character.Sounds().append(AcsSound{QByteArray(bytes, record.length)});

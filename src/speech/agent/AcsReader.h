@@ -23,9 +23,11 @@ enum class AcsReadError
 // Bounds that keep a hostile file from claiming unreasonable memory.
 struct AcsReadLimits
 {
-    qint64 maxFileSize = qint64(256) << 20;     // bytes of the file itself
-    qint64 maxDecodedBytes = qint64(512) << 20; // all image pixels and regions together
-    int maxImageSide = 4096;                    // pixels, for width and height of each image
+    qint64 maxFileSize = qint64(256) << 20; // bytes of the file itself
+    // Memory for everything read: image pixels and regions, sounds, animations (several list entries
+    // may name the same record, so this can be far more than the file's size).
+    qint64 maxDecodedBytes = qint64(512) << 20;
+    int maxImageSide = 4096; // pixels, for width and height of each image
 };
 
 // Reads a Microsoft Agent 2.0 character file (.acs) completely into an AcsCharacter: the character
