@@ -1,0 +1,261 @@
+#include "ui/CRulesPage.h"
+
+#include "market/Stock.h"
+#include "rules/CRule.h"
+#include "rules/RuleList.h"
+#include "ui/CEditRuleDlg.h"
+#include "ui/CRecordListModel.h"
+#include "ui/IPageHost.h"
+#include "ui/LayoutManager.h"
+#include "ui/PageLayouts.h"
+
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int HelpTopic = 61208;
+
+QString RuleText(int row, int column)
+{
+    const CRule* rule = GetRule(row);
+    if (!rule)
+        return {};
+    return column == 0 ? rule->Description() : rule->Announcement();
+}
+
+} // namespace
+
+CRulesPage::CRulesPage(IPageHost& host, QWidget* parent)
+    : CTabPage(host, parent)
+{
+    using namespace RulesPageIds;
+    setWindowTitle(u"&Rules"_s);
+    setWindowIcon(QIcon(u":/tabs/rules.svg"_s));
+    resize(MapDialogRect(*this, QRect(0, 0, 279, 185)).size());
+
+    m_model = new CRecordListModel({u"Rule"_s, u"Announcement"_s}, &GetRuleCount, &RuleText,
+                                   QIcon(u":/pages/rule.svg"_s), this);
+    m_list = new QTreeView(this);
+    SetControlId(m_list, RulesPageIds::List);
+    m_list->setModel(m_model);
+    m_list->setRootIsDecorated(false);
+    m_list->setItemsExpandable(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionsClickable(false);
+    m_list->setGeometry(MapDialogRect(*this, QRect(7, 7, 203, 171)));
+
+    int y = 7;
+    for (const auto& [id, text] : {std::pair{Add, u"&Add ..."_s}, std::pair{Edit, u"&Edit ..."_s},
+                                   std::pair{Remove, u"Re&move"_s}, std::pair{Help, u"Hel&p"_s}}) {
+        auto* button = new QPushButton(text, this);
+        SetControlId(button, id);
+        button->setAutoDefault(false);
+        button->setGeometry(MapDialogRect(*this, QRect(213, y, 63, 14)));
+        m_buttons[id] = button;
+        y += 18;
+    }
+    m_buttons[Edit]->setDefault(true);
+
+    connect(m_buttons[Add], &QPushButton::clicked, this, &CRulesPage::OnAdd);
+    connect(m_buttons[Edit], &QPushButton::clicked, this, &CRulesPage::OnEdit);
+    connect(m_buttons[Remove], &QPushButton::clicked, this, &CRulesPage::OnRemove);
+    connect(m_buttons[Help], &QPushButton::clicked, this, &CRulesPage::OnHelp);
+    connect(m_list, &QAbstractItemView::doubleClicked, this, &CRulesPage::OnEdit);
+    connect(m_list, &QWidget::customContextMenuRequested, this, &CRulesPage::ShowContextMenu);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { UpdateButtons(); });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { UpdateButtons(); });
+
+    UpdateButtons();
+}
+
+QPushButton* CRulesPage::Button(int id) const
+{
+    const auto found = m_buttons.find(id);
+    return found == m_buttons.end() ? nullptr : found->second;
+}
+
+std::span<const LayoutRule> CRulesPage::GetLayout() const
+{
+    return RulesPageLayout();
+}
+
+int CRulesPage::CurrentItem() const
+{
+    const QModelIndex current = m_list->selectionModel()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void CRulesPage::SelectItem(int index)
+{
+    m_list->selectionModel()->clear();
+    if (index >= 0 && index < m_model->rowCount()) {
+        m_list->selectionModel()->setCurrentIndex(m_model->index(index, 0),
+                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_list->scrollTo(m_model->index(index, 0));
+    }
+    UpdateButtons();
+}
+
+void CRulesPage::UpdateButtons()
+{
+    const bool current = CurrentItem() != -1;
+    m_buttons[RulesPageIds::Edit]->setEnabled(current);
+    m_buttons[RulesPageIds::Remove]->setEnabled(current);
+}
+
+void CRulesPage::FitColumns()
+{
+    m_list->resizeColumnToContents(0);
+    m_list->resizeColumnToContents(1);
+    QHeaderView* header = m_list->header();
+    header->resizeSection(0, header->sectionSize(0) + m_list->fontMetrics().horizontalAdvance(u"888"_s));
+    m_list->resizeColumnToContents(1);
+}
+
+bool CRulesPage::Commit()
+{
+    FitColumns();
+    const bool saved = SaveRules();
+    UpdateButtons();
+    return saved;
+}
+
+void CRulesPage::Fill()
+{
+    m_model->BeginReset();
+    m_model->EndReset();
+    FitColumns();
+    SelectItem(0);
+    Commit();
+}
+
+void CRulesPage::AddRule(const QString& stockName)
+{
+    auto rule = std::make_unique<CRule>();
+    rule->SetStockName(stockName);
+    const int index = std::max(0, CurrentItem());
+    m_model->BeginInsert(index);
+    const bool inserted = InsertRule(index, std::move(rule));
+    m_model->EndInsert();
+    if (!inserted)
+        return;
+    SelectItem(index);
+    if (!EditRule(CurrentItem()))
+        OnRemove();
+}
+
+bool CRulesPage::EditRule(int index)
+{
+    CRule* rule = GetRule(index);
+    if (!rule)
+        return false;
+    CEditRuleDlg dialog(Host(), this);
+    dialog.stockName = rule->StockName();
+    dialog.attribute = rule->Attribute();
+    dialog.operatorText = rule->OperatorText();
+    dialog.number = rule->Number();
+    dialog.announcement = rule->Announcement();
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    // The rule may have gone while the dialog was open (it is modal, but be safe): look it up again.
+    rule = GetRule(index);
+    if (!rule)
+        return false;
+    rule->SetStockName(dialog.stockName);
+    rule->SetAttribute(dialog.attribute);
+    rule->SetOperator(dialog.operatorText);
+    rule->SetNumber(dialog.number);
+    rule->SetAnnouncement(dialog.announcement);
+    m_model->RowChanged(index);
+    Commit();
+    return true;
+}
+
+void CRulesPage::RemoveRulesOfStock(const Stock& stock)
+{
+    for (int i = 0; i < GetRuleCount();) {
+        if (GetRule(i)->StockName() == stock.Name()) {
+            m_model->BeginRemove(i);
+            RemoveRule(i);
+            m_model->EndRemove();
+        } else {
+            ++i;
+        }
+    }
+    Commit();
+}
+
+int CRulesPage::IndexOfRule(const CRule* rule) const
+{
+    for (int i = 0; i < GetRuleCount(); ++i) {
+        if (GetRule(i) == rule)
+            return i;
+    }
+    return -1;
+}
+
+void CRulesPage::OnAdd()
+{
+    AddRule(CRule::NewStockName());
+}
+
+void CRulesPage::OnEdit()
+{
+    const int current = CurrentItem();
+    if (current != -1)
+        EditRule(current);
+}
+
+void CRulesPage::OnRemove()
+{
+    const int current = CurrentItem();
+    if (current == -1)
+        return;
+    m_model->BeginRemove(current);
+    RemoveRule(current);
+    m_model->EndRemove();
+    if (m_model->rowCount() > 0)
+        SelectItem(std::min(current, m_model->rowCount() - 1));
+    Commit();
+}
+
+void CRulesPage::OnHelp()
+{
+    Host().ShowHelpTopic(HelpTopic);
+}
+
+std::unique_ptr<QMenu> CRulesPage::BuildContextMenu()
+{
+    using namespace RulesPageIds;
+    auto menu = std::make_unique<QMenu>(this);
+    auto addItem = [&](int id, const QString& text) {
+        QAction* action = menu->addAction(text);
+        action->setData(id);
+        action->setEnabled(m_buttons[id]->isEnabled());
+        connect(action, &QAction::triggered, m_buttons[id], &QPushButton::click);
+    };
+    addItem(Add, u"&Add"_s);
+    addItem(Edit, u"&Edit"_s);
+    menu->addSeparator();
+    addItem(Remove, u"&Remove"_s);
+    return menu;
+}
+
+void CRulesPage::ShowContextMenu(const QPoint& position)
+{
+    const std::unique_ptr<QMenu> menu = BuildContextMenu();
+    const QPoint global = m_list->viewport()->mapToGlobal(position);
+    // Opened with its right edge at the pointer.
+    menu->exec(global - QPoint(menu->sizeHint().width(), 0));
+}
