@@ -28,6 +28,16 @@ QRect CSortHeader::ArrowRect(const QRect& rect) const
     return arrow.left() > rect.left() ? arrow : QRect();
 }
 
+QSize CSortHeader::sectionSizeFromContents(int logicalIndex) const
+{
+    QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
+    if (logicalIndex == m_sortColumn) {
+        const int space = std::max(1, fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+        size.rwidth() += 8 * space;
+    }
+    return size;
+}
+
 void CSortHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
 {
     if (logicalIndex != m_sortColumn || !rect.isValid()) {
@@ -65,20 +75,20 @@ void CSortHeader::paintSection(QPainter* painter, const QRect& rect, int logical
     const QRect arrow = ArrowRect(rect);
     if (arrow.isEmpty())
         return;
-    // A triangle with a light and a dark edge, as if raised from the header.
+    // A triangle raised from the header: shadow-coloured, with a highlight along its upper edge.
     const QPoint apex =
         m_ascending ? QPoint(arrow.center().x(), arrow.top()) : QPoint(arrow.center().x(), arrow.bottom());
     const QPoint left = m_ascending ? arrow.bottomLeft() : arrow.topLeft();
     const QPoint right = m_ascending ? arrow.bottomRight() : arrow.topRight();
     painter->save();
-    painter->setRenderHint(QPainter::Antialiasing, false);
-    const QColor light = palette().color(QPalette::Light);
-    const QColor dark = palette().color(QPalette::Dark);
-    painter->setPen(m_ascending ? dark : light);
-    painter->drawLine(apex, left);
-    painter->setPen(light);
-    painter->drawLine(apex, right);
-    painter->setPen(m_ascending ? light : dark);
-    painter->drawLine(left, right);
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(palette().color(QPalette::Dark));
+    painter->drawPolygon(QPolygon({apex, left, right}));
+    painter->setPen(QPen(palette().color(QPalette::Light), 1));
+    if (m_ascending)
+        painter->drawLine(apex, right);
+    else
+        painter->drawLine(left, right);
     painter->restore();
 }

@@ -22,6 +22,8 @@ public:
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+    // The sorted column asks for room for its arrow, so fitting the columns keeps its title readable.
+    QSize sectionSizeFromContents(int logicalIndex) const override;
 
 private:
     int m_sortColumn = -1;

@@ -71,7 +71,7 @@ QVariant CStockListModel::headerData(int section, Qt::Orientation orientation, i
     }
     if (role == Qt::TextAlignmentRole) {
         const bool right = section == ChangeColumn || section == PriceColumn || section == VolumeColumn;
-        return QVariant::fromValue(Qt::Alignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+        return static_cast<int>((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
     return {};
 }

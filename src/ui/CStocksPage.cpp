@@ -406,6 +406,7 @@ void CStocksPage::OnUnsort()
         StoreStockSortCriteria(0);
         m_list->ShowSortArrow(0, QueryStockSortOrder());
         ReSort();
+        FitColumns();
     }
     m_list->setFocus();
 }
@@ -420,6 +421,7 @@ void CStocksPage::OnHeaderClick(int column)
     StoreStockSortOrder(choice.order);
     m_list->ShowSortArrow(choice.criterion, choice.order);
     ReSort();
+    FitColumns(); // the sorted column's title needs room for the arrow
 }
 
 void CStocksPage::PressDefaultButton()

@@ -177,7 +177,10 @@ protected:
         return QString::fromUtf8(file.readAll());
     }
 
-    static bool DataFileExists(const QString& name) { return QFile::exists(AppPaths::DataFile(name, QStringLiteral(".csv"))); }
+    static bool DataFileExists(const QString& name)
+    {
+        return QFile::exists(AppPaths::DataFile(name, QStringLiteral(".csv")));
+    }
 
     TestEnvironment environment;
     RecordingPageHost host;
