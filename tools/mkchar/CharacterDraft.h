@@ -34,8 +34,8 @@ enum class Ending
     None,         // nothing to do: it can stop anywhere
 };
 
-inline constexpr int NoExit = -1;     // frame without an exit branch
-inline constexpr int ExitDone = -2;   // exiting ends here
+inline constexpr int NoExit = -1;   // frame without an exit branch
+inline constexpr int ExitDone = -2; // exiting ends here
 
 struct DraftBranch
 {

@@ -13,6 +13,7 @@ void BuildAllAnimations(CharacterDraft& draft)
     BuildIdleWatch(draft);
     BuildIdlePolish(draft);
     BuildIdleTicker(draft);
+    BuildIdleDoze(draft);
     BuildWave(draft);
     BuildThumbUp(draft);
     BuildMoneyShow(draft);

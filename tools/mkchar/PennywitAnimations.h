@@ -25,6 +25,7 @@ void BuildIdleWatch(CharacterDraft& draft);
 void BuildIdlePolish(CharacterDraft& draft);
 void BuildIdleTicker(CharacterDraft& draft);
 void BuildIdleRest(CharacterDraft& draft);
+void BuildIdleDoze(CharacterDraft& draft);
 
 // Gestures.
 void BuildWave(CharacterDraft& draft);

@@ -167,7 +167,9 @@ void BuildGraph(CharacterDraft& draft, const QString& name, bool rising)
     react.leftArm = look.leftArm;
     Pose reactSweat = react;
     if (!rising) {
-        reactSweat.front = [](QPainter& g) { Props::DrawSweatDrop(g, {37, 46}, 1.1); };
+        reactSweat.front = [](QPainter& g) {
+            Props::DrawSweatDrop(g, {37, 46}, 1.1);
+        };
         react.front = reactSweat.front;
     }
 
@@ -264,7 +266,9 @@ void BuildSign(CharacterDraft& draft, const QString& name, const QString& word, 
     const QRgb shade = buy ? Ink::GreenShade : Ink::RedShade;
     const auto placard = [=](Pose pose, QPointF grip, double angle) {
         pose.rightArm = {grip, 5, Grip::Hold, -95 + angle};
-        pose.held = [=](QPainter& g) { Props::DrawPlacard(g, grip + QPointF(0, 3), angle, word, colour, shade); };
+        pose.held = [=](QPainter& g) {
+            Props::DrawPlacard(g, grip + QPointF(0, 3), angle, word, colour, shade);
+        };
         return pose;
     };
     Pose face = rest;
@@ -402,7 +406,9 @@ void BuildCrash(CharacterDraft& draft)
     sit.hat.position = {112, 116};
     sit.hat.tilt = -12;
     const auto stars = [](Pose pose, double phase) {
-        pose.front = [phase](QPainter& g) { Props::DrawCirclingStars(g, {64, 40}, 22, 6, phase); };
+        pose.front = [phase](QPainter& g) {
+            Props::DrawCirclingStars(g, {64, 40}, 22, 6, phase);
+        };
         return pose;
     };
     Pose shake = sit;
@@ -443,7 +449,9 @@ void BuildBear(CharacterDraft& draft)
 {
     const Pose rest = RestPose();
     const auto bear = [](Pose pose, double rise, bool growl, double sway) {
-        pose.behind = [=](QPainter& g) { Props::DrawBear(g, rise, growl, sway); };
+        pose.behind = [=](QPainter& g) {
+            Props::DrawBear(g, rise, growl, sway);
+        };
         return pose;
     };
     Pose sense = rest;
@@ -465,10 +473,14 @@ void BuildBear(CharacterDraft& draft)
     shiver.mouth = Mouth::Wavy;
     shiver.leftArm.hand = {30, 70};
     shiver.rightArm.hand = {98, 70};
-    shiver.front = [](QPainter& g) { Props::DrawSweatDrop(g, {36, 44}, 1.1); };
+    shiver.front = [](QPainter& g) {
+        Props::DrawSweatDrop(g, {36, 44}, 1.1);
+    };
     Pose shiverBack = shiver;
     shiverBack.offset = {-1.5, 0};
-    shiverBack.front = [](QPainter& g) { Props::DrawSweatDrop(g, {35, 47}, 1.1); };
+    shiverBack.front = [](QPainter& g) {
+        Props::DrawSweatDrop(g, {35, 47}, 1.1);
+    };
     Pose relief = rest;
     relief.Brows(1.5, 12);
     relief.front = shiver.front;
@@ -555,7 +567,9 @@ void BuildBurn(CharacterDraft& draft)
     };
     const auto ash = [=](Pose pose, double fall, int count) {
         pose.rightArm = {hand, 6, Grip::Fist, -95};
-        pose.front = [=](QPainter& g) { Props::DrawAsh(g, hand + QPointF(3, -7), fall, count); };
+        pose.front = [=](QPainter& g) {
+            Props::DrawAsh(g, hand + QPointF(3, -7), fall, count);
+        };
         return pose;
     };
     Pose admire = rest;
@@ -600,7 +614,9 @@ void BuildAdvert(CharacterDraft& draft)
         const double top = 1 + bob;
         pose.leftArm = {{left, top + 29}, -10, Grip::Hold, -90};
         pose.rightArm = {{right, top + 29}, 10, Grip::Hold, -90};
-        pose.held = [=](QPainter& g) { Props::DrawBanner(g, {left, top}, {right, top}, unroll); };
+        pose.held = [=](QPainter& g) {
+            Props::DrawBanner(g, {left, top}, {right, top}, unroll);
+        };
         return pose;
     };
     Pose proud = rest;
@@ -653,7 +669,9 @@ void BuildRead(CharacterDraft& draft)
         const double half = rect.width() * (0.5 + 0.5 * open) / 2;
         pose.leftArm = {{rect.center().x() - half - 3, rect.center().y() + 2}, 8, Grip::Hold, 0};
         pose.rightArm = {{rect.center().x() + half + 3, rect.center().y() + 2}, -8, Grip::Hold, 180};
-        pose.held = [=](QPainter& g) { Props::DrawNewspaper(g, rect, open); };
+        pose.held = [=](QPainter& g) {
+            Props::DrawNewspaper(g, rect, open);
+        };
         return pose;
     };
     const auto reading = [](double x, double y) {

@@ -1,5 +1,6 @@
-// What Pennywit does while nobody needs him: long still stretches (a still frame costs nothing),
-// a blink now and then, and every 10 to 20 seconds one little variation.
+// What Pennywit does while nobody needs him. The character engine rests him in the rest pose and
+// plays one of these every 10 to 20 seconds; each starts with a blink, holds still a moment (a still
+// frame costs nothing) and then does its little thing.
 
 #include "PennywitAnimations.h"
 
@@ -14,17 +15,18 @@ namespace Pennywit {
 
 namespace {
 
-// Holds the rest pose for `duration`, then blinks.
-void RestAndBlink(AnimationBuilder& a, int duration)
+// Blinks, then holds the rest pose for `hold`.
+void BlinkAndRest(AnimationBuilder& a, int hold)
 {
     Pose half = RestPose();
     half.leftEye.lid = half.rightEye.lid = 0.55;
     Pose shut = RestPose();
     shut.Eyes(EyeLook::Closed);
-    a.AddSpeaking(RestPose(), duration);
+    a.AddSpeaking(RestPose(), 10);
     a.Add(half, 4);
     a.Add(shut, 7);
     a.Add(half, 4);
+    a.AddSpeaking(RestPose(), hold);
 }
 
 // Idle animations stop at once when a request comes: every frame exits to the closing rest frame.
@@ -41,9 +43,8 @@ void FinishIdle(AnimationBuilder& a)
 void BuildIdleRest(CharacterDraft& draft)
 {
     AnimationBuilder a(draft, u"IdleBlink"_s);
-    RestAndBlink(a, 700);
-    RestAndBlink(a, 500);
-    a.AddSpeaking(RestPose(), 300);
+    BlinkAndRest(a, 250);
+    BlinkAndRest(a, 10);
     FinishIdle(a);
 }
 
@@ -70,8 +71,7 @@ void BuildIdleWatch(CharacterDraft& draft)
     pleased.hat.tilt = 10;
 
     AnimationBuilder a(draft, u"IdleWatch"_s);
-    RestAndBlink(a, 600);
-    a.AddSpeaking(RestPose(), 500);
+    BlinkAndRest(a, 150);
     a.Add(watch(look, {100, 92}, false, 0), 10);
     a.Add(watch(look, {104, 76}, false, 0), 10);
     a.Add(watch(read, {104, 76}, true, 10), 40);
@@ -87,7 +87,9 @@ void BuildIdlePolish(CharacterDraft& draft)
 {
     const auto rub = [](Pose pose, QPointF hand) {
         pose.rightArm = {hand, 8, Grip::Fist, 180};
-        pose.front = [hand](QPainter& g) { Props::DrawCloth(g, hand + QPointF(-4, 1), -10); };
+        pose.front = [hand](QPainter& g) {
+            Props::DrawCloth(g, hand + QPointF(-4, 1), -10);
+        };
         return pose;
     };
     Pose look = RestPose();
@@ -98,11 +100,12 @@ void BuildIdlePolish(CharacterDraft& draft)
     proud.Eyes(EyeLook::Happy);
     proud.mouth = Mouth::Grin;
     proud.hat.tilt = 12;
-    proud.front = [](QPainter& g) { Props::DrawSparkle(g, {94, 50}, 8); };
+    proud.front = [](QPainter& g) {
+        Props::DrawSparkle(g, {94, 50}, 8);
+    };
 
     AnimationBuilder a(draft, u"IdlePolish"_s);
-    RestAndBlink(a, 500);
-    a.AddSpeaking(RestPose(), 600);
+    BlinkAndRest(a, 120);
     a.Add(rub(look, {104, 70}), 10);
     for (int i = 0; i < 3; ++i) {
         a.Add(rub(look, {103, 56}), 9);
@@ -127,8 +130,7 @@ void BuildIdleTicker(CharacterDraft& draft)
     interested.hat.tilt = 12;
 
     AnimationBuilder a(draft, u"IdleTicker"_s);
-    RestAndBlink(a, 700);
-    a.AddSpeaking(RestPose(), 400);
+    BlinkAndRest(a, 100);
     a.Add(glance(0.9, 1), 20);
     a.Add(glance(0.5, 1), 25);
     a.Add(glance(0.1, 1), 25);
@@ -138,6 +140,45 @@ void BuildIdleTicker(CharacterDraft& draft)
     a.Add(glance(0.4, 1.5), 25);
     a.Add(interested, 50);
     a.Add(glance(-0.6, 2), 25);
+    FinishIdle(a);
+}
+
+void BuildIdleDoze(CharacterDraft& draft)
+{
+    const auto drowsy = [](double lid, double nod) {
+        Pose pose = RestPose();
+        pose.leftEye.lid = pose.rightEye.lid = lid;
+        pose.offset = {0, nod};
+        pose.hat.tilt = 6 + nod * 3;
+        pose.mouth = Mouth::Closed;
+        return pose;
+    };
+    Pose asleep = drowsy(1, 2.5);
+    asleep.Eyes(EyeLook::Closed);
+    asleep.mouth = Mouth::Round;
+    const auto snore = [asleep](double size) {
+        Pose pose = asleep;
+        pose.front = [size](QPainter& g) {
+            Props::DrawSnore(g, {90, 40}, size);
+        };
+        return pose;
+    };
+    Pose startled = RestPose();
+    startled.Brows(3, 0);
+    startled.leftEye.pupil = startled.rightEye.pupil = 0.85;
+    startled.hat.lift = 3;
+
+    AnimationBuilder a(draft, u"IdleDoze"_s);
+    BlinkAndRest(a, 80);
+    a.Add(drowsy(0.35, 0), 40);
+    a.Add(drowsy(0.55, 1), 40);
+    a.Add(drowsy(0.7, 2), 40);
+    a.Add(asleep, 60);
+    for (int i = 0; i < 3; ++i) {
+        a.Add(snore(7), 40);
+        a.Add(snore(9), 40);
+    }
+    a.Add(startled, 20);
     FinishIdle(a);
 }
 

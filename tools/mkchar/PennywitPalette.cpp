@@ -10,16 +10,16 @@ namespace {
 constexpr QRgb Magenta = 0xffff00ff;
 
 constexpr std::array Inks{
-    Ink::Outline,     Ink::Gold,       Ink::GoldShade,  Ink::GoldDark,   Ink::GoldLight,   Ink::GoldGlint,
-    Ink::EyeWhite,    Ink::EyeShade,   Ink::MouthInside, Ink::Tongue,   Ink::Blush,       Ink::GloveShade,
-    Ink::Shoe,        Ink::ShoeLight,  Ink::Hat,        Ink::HatShade,   Ink::HatLight,    Ink::HatBand,
-    Ink::Note,        Ink::NoteShade,  Ink::NoteLight,  Ink::NoteInk,    Ink::Green,       Ink::GreenShade,
-    Ink::Red,         Ink::RedShade,   Ink::Paper,      Ink::PaperShade, Ink::PaperLine,   Ink::Grid,
-    Ink::Device,      Ink::DeviceShade, Ink::DeviceLight, Ink::Screen,  Ink::ScreenDim,   Ink::ScreenInk,
-    Ink::Wood,        Ink::WoodShade,  Ink::Blue,       Ink::BlueShade,  Ink::BlueLight,   Ink::Iron,
-    Ink::IronLight,   Ink::Star,       Ink::StarShade,  Ink::Sparkle,    Ink::Flame,       Ink::FlameOrange,
-    Ink::FlameYellow, Ink::Ash,        Ink::AshDark,    Ink::Char,       Ink::Bear,        Ink::BearShade,
-    Ink::BearLight,   Ink::BearEye,    Ink::Cloth,      Ink::ClothShade,
+    Ink::Outline,     Ink::Gold,        Ink::GoldShade,   Ink::GoldDark,   Ink::GoldLight, Ink::GoldGlint,
+    Ink::EyeWhite,    Ink::EyeShade,    Ink::MouthInside, Ink::Tongue,     Ink::Blush,     Ink::GloveShade,
+    Ink::Shoe,        Ink::ShoeLight,   Ink::Hat,         Ink::HatShade,   Ink::HatLight,  Ink::HatBand,
+    Ink::Note,        Ink::NoteShade,   Ink::NoteLight,   Ink::NoteInk,    Ink::Green,     Ink::GreenShade,
+    Ink::Red,         Ink::RedShade,    Ink::Paper,       Ink::PaperShade, Ink::PaperLine, Ink::Grid,
+    Ink::Device,      Ink::DeviceShade, Ink::DeviceLight, Ink::Screen,     Ink::ScreenDim, Ink::ScreenInk,
+    Ink::Wood,        Ink::WoodShade,   Ink::Blue,        Ink::BlueShade,  Ink::BlueLight, Ink::Iron,
+    Ink::IronLight,   Ink::Star,        Ink::StarShade,   Ink::Sparkle,    Ink::Flame,     Ink::FlameOrange,
+    Ink::FlameYellow, Ink::Ash,         Ink::AshDark,     Ink::Char,       Ink::Bear,      Ink::BearShade,
+    Ink::BearLight,   Ink::BearEye,     Ink::Cloth,       Ink::ClothShade,
 };
 
 // Pairs of inks that meet without an outline between them; their anti-aliased edges get blends.
@@ -29,26 +29,43 @@ struct Meeting
     QRgb b;
 };
 constexpr std::array Meetings{
-    Meeting{Ink::Gold, Ink::GoldShade},        Meeting{Ink::Gold, Ink::GoldLight},
-    Meeting{Ink::GoldLight, Ink::GoldGlint},   Meeting{Ink::GoldShade, Ink::GoldDark},
-    Meeting{Ink::EyeWhite, Ink::Gold},         Meeting{Ink::Glove, Ink::GloveShade},
-    Meeting{Ink::MouthInside, Ink::Tongue},    Meeting{Ink::EyeWhite, Ink::MouthInside},
-    Meeting{Ink::Gold, Ink::Blush},            Meeting{Ink::Hat, Ink::HatShade},
-    Meeting{Ink::Hat, Ink::HatLight},          Meeting{Ink::Paper, Ink::Red},
-    Meeting{Ink::Paper, Ink::Green},           Meeting{Ink::Paper, Ink::Grid},
-    Meeting{Ink::Paper, Ink::PaperLine},       Meeting{Ink::Red, Ink::EyeWhite},
-    Meeting{Ink::Green, Ink::EyeWhite},        Meeting{Ink::Blue, Ink::Star},
-    Meeting{Ink::Screen, Ink::ScreenInk},      Meeting{Ink::Note, Ink::NoteInk},
-    Meeting{Ink::Note, Ink::NoteShade},        Meeting{Ink::Flame, Ink::FlameOrange},
-    Meeting{Ink::FlameOrange, Ink::FlameYellow}, Meeting{Ink::Bear, Ink::BearShade},
-    Meeting{Ink::Bear, Ink::BearLight},        Meeting{Ink::Ash, Ink::AshDark},
-    Meeting{Ink::Star, Ink::StarShade},        Meeting{Ink::Iron, Ink::IronLight},
-    Meeting{Ink::Iron, Ink::Gold},             Meeting{Ink::Cloth, Ink::ClothShade},
+    Meeting{Ink::Gold, Ink::GoldShade},
+    Meeting{Ink::Gold, Ink::GoldLight},
+    Meeting{Ink::GoldLight, Ink::GoldGlint},
+    Meeting{Ink::GoldShade, Ink::GoldDark},
+    Meeting{Ink::EyeWhite, Ink::Gold},
+    Meeting{Ink::Glove, Ink::GloveShade},
+    Meeting{Ink::MouthInside, Ink::Tongue},
+    Meeting{Ink::EyeWhite, Ink::MouthInside},
+    Meeting{Ink::Gold, Ink::Blush},
+    Meeting{Ink::Hat, Ink::HatShade},
+    Meeting{Ink::Hat, Ink::HatLight},
+    Meeting{Ink::Paper, Ink::Red},
+    Meeting{Ink::Paper, Ink::Green},
+    Meeting{Ink::Paper, Ink::Grid},
+    Meeting{Ink::Paper, Ink::PaperLine},
+    Meeting{Ink::Red, Ink::EyeWhite},
+    Meeting{Ink::Green, Ink::EyeWhite},
+    Meeting{Ink::Blue, Ink::Star},
+    Meeting{Ink::Screen, Ink::ScreenInk},
+    Meeting{Ink::Note, Ink::NoteInk},
+    Meeting{Ink::Note, Ink::NoteShade},
+    Meeting{Ink::Flame, Ink::FlameOrange},
+    Meeting{Ink::FlameOrange, Ink::FlameYellow},
+    Meeting{Ink::Bear, Ink::BearShade},
+    Meeting{Ink::Bear, Ink::BearLight},
+    Meeting{Ink::Ash, Ink::AshDark},
+    Meeting{Ink::Star, Ink::StarShade},
+    Meeting{Ink::Iron, Ink::IronLight},
+    Meeting{Ink::Iron, Ink::Gold},
+    Meeting{Ink::Cloth, Ink::ClothShade},
 };
 
 QRgb Blend(QRgb a, QRgb b, int numerator, int denominator)
 {
-    const auto mix = [&](int x, int y) { return (x * (denominator - numerator) + y * numerator) / denominator; };
+    const auto mix = [&](int x, int y) {
+        return (x * (denominator - numerator) + y * numerator) / denominator;
+    };
     return qRgb(mix(qRed(a), qRed(b)), mix(qGreen(a), qGreen(b)), mix(qBlue(a), qBlue(b)));
 }
 

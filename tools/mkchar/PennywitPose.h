@@ -43,9 +43,9 @@ enum class EyeLook
 struct Eye
 {
     EyeLook look = EyeLook::Open;
-    QPointF gaze{0, 0};  // -1..1 in each direction: where the pupil looks
-    double lid = 0;      // 0 open .. 1 shut, for an open eye: the upper lid lowered part way
-    double pupil = 1;    // pupil scale (0.7 when frightened)
+    QPointF gaze{0, 0}; // -1..1 in each direction: where the pupil looks
+    double lid = 0;     // 0 open .. 1 shut, for an open eye: the upper lid lowered part way
+    double pupil = 1;   // pupil scale (0.7 when frightened)
 };
 
 struct Brow
@@ -80,12 +80,12 @@ enum class Grip
 
 struct Arm
 {
-    QPointF hand;           // wrist position
-    double bend = 0;        // sideways bow of the rubber-hose arm, pixels (sign picks the side)
+    QPointF hand;    // wrist position
+    double bend = 0; // sideways bow of the rubber-hose arm, pixels (sign picks the side)
     Grip grip = Grip::Relaxed;
-    double gloveAngle = 0;  // degrees, 0 = glove pointing right, 90 = down
+    double gloveAngle = 0; // degrees, 0 = glove pointing right, 90 = down
     bool visible = true;
-    double gloveSize = 1;   // glove scale (a thumbs-up is shown a little larger)
+    double gloveSize = 1; // glove scale (a thumbs-up is shown a little larger)
 };
 
 struct Leg
@@ -98,9 +98,9 @@ struct Leg
 struct Hat
 {
     bool visible = true;
-    bool onHead = true;    // false: placed freely by `position` (frame space, brim centre)
-    double tilt = 6;       // degrees clockwise
-    double lift = 0;       // pixels above the head when on it
+    bool onHead = true; // false: placed freely by `position` (frame space, brim centre)
+    double tilt = 6;    // degrees clockwise
+    double lift = 0;    // pixels above the head when on it
     QPointF position{0, 0};
 };
 
@@ -110,12 +110,12 @@ struct Pose
 {
     // Body transform.
     QPointF offset{0, 0};
-    double tilt = 0;    // degrees clockwise about the coin's centre
-    double squash = 1;  // vertical scale about the floor point (below 1: squashed)
-    double spin = 0;    // degrees about the vertical axis: 0 facing, 90 edge-on, 180 showing his back
-    bool body = true;   // false: only the extra layers are drawn (he is not there)
-    bool limbs = true;  // arms and legs shown (hidden while he spins)
-    bool face = true;   // eyes, brows and mouth shown on the front
+    double tilt = 0;   // degrees clockwise about the coin's centre
+    double squash = 1; // vertical scale about the floor point (below 1: squashed)
+    double spin = 0;   // degrees about the vertical axis: 0 facing, 90 edge-on, 180 showing his back
+    bool body = true;  // false: only the extra layers are drawn (he is not there)
+    bool limbs = true; // arms and legs shown (hidden while he spins)
+    bool face = true;  // eyes, brows and mouth shown on the front
 
     Eye leftEye;
     Eye rightEye;

@@ -179,7 +179,8 @@ void DrawCalculator(QPainter& g, const QRectF& body, const QString& display, int
     if (!display.isEmpty()) {
         const double height = 4.6;
         const double width = StrokeFont::TextWidth(display, height);
-        Stroke(g, StrokeFont::TextPath(display, {screen.right() - 1.8 - width, screen.center().y() - height / 2}, height),
+        Stroke(g,
+               StrokeFont::TextPath(display, {screen.right() - 1.8 - width, screen.center().y() - height / 2}, height),
                Ink::ScreenInk, 0.9);
     }
     const double top = screen.bottom() + 2.4;
@@ -223,8 +224,15 @@ void DrawPotOfGold(QPainter& g, QPointF base, double scale, int glint)
     g.scale(scale, scale);
     // The heap of coins rising out of the pot.
     FillOutlined(g, Ellipse({0, -20}, 12.5, 7), Ink::Gold, 1.2);
-    const std::array<QPointF, 9> coins{{{-8.5, -20.5}, {-2.5, -22}, {4, -21.5}, {9.5, -20},
-                                        {-5.5, -25}, {1, -26.5}, {6.5, -24.5}, {-2, -29.5}, {3.5, -29}}};
+    const std::array<QPointF, 9> coins{{{-8.5, -20.5},
+                                        {-2.5, -22},
+                                        {4, -21.5},
+                                        {9.5, -20},
+                                        {-5.5, -25},
+                                        {1, -26.5},
+                                        {6.5, -24.5},
+                                        {-2, -29.5},
+                                        {3.5, -29}}};
     for (QPointF coin : coins) {
         const QPainterPath path = Ellipse(coin, 3.4, 2.2);
         g.setPen(Qt::NoPen);
@@ -407,7 +415,8 @@ void DrawAsh(QPainter& g, QPointF origin, double fall, int count)
 {
     const std::array<QPointF, 8> spread{{{-4, 0}, {3, 2}, {-1, 5}, {6, 7}, {-6, 9}, {1, 11}, {4, 14}, {-3, 16}}};
     for (int i = 0; i < count && i < static_cast<int>(spread.size()); ++i) {
-        const QPointF p = origin + QPointF(spread[i].x() * (1 + fall / 30), spread[i].y() * 0.6 + fall * (0.7 + 0.06 * i));
+        const QPointF p =
+            origin + QPointF(spread[i].x() * (1 + fall / 30), spread[i].y() * 0.6 + fall * (0.7 + 0.06 * i));
         QPainterPath flake(p + QPointF(-2.2, -1.4));
         flake.lineTo(p + QPointF(1.9, -1.9));
         flake.lineTo(p + QPointF(2.4, 1.3));
@@ -433,22 +442,25 @@ void DrawNewspaper(QPainter& g, const QRectF& rect, double open)
     g.setBrush(C(Ink::Outline));
     const double pageWidth = rect.width() / 2;
     g.drawRect(QRectF(rect.left() + 3, rect.top() + 3, pageWidth - 6, 2.4));
-    Stroke(g, [&] {
-        QPainterPath lines;
-        for (int page = 0; page < 2; ++page) {
-            const double left = rect.left() + page * pageWidth + 3;
-            for (int column = 0; column < 2; ++column) {
-                const double x = left + column * (pageWidth - 6) / 2;
-                for (double y = rect.top() + (page == 0 ? 8.5 : 5); y < rect.bottom() - 3; y += 2.6) {
-                    if (page == 1 && column == 0 && y < rect.top() + 17)
-                        continue;
-                    lines.moveTo(x, y);
-                    lines.lineTo(x + (pageWidth - 6) / 2 - 2, y);
+    Stroke(
+        g,
+        [&] {
+            QPainterPath lines;
+            for (int page = 0; page < 2; ++page) {
+                const double left = rect.left() + page * pageWidth + 3;
+                for (int column = 0; column < 2; ++column) {
+                    const double x = left + column * (pageWidth - 6) / 2;
+                    for (double y = rect.top() + (page == 0 ? 8.5 : 5); y < rect.bottom() - 3; y += 2.6) {
+                        if (page == 1 && column == 0 && y < rect.top() + 17)
+                            continue;
+                        lines.moveTo(x, y);
+                        lines.lineTo(x + (pageWidth - 6) / 2 - 2, y);
+                    }
                 }
             }
-        }
-        return lines;
-    }(), Ink::PaperLine, 0.8);
+            return lines;
+        }(),
+        Ink::PaperLine, 0.8);
     const QRectF picture(rect.left() + pageWidth + 3, rect.top() + 4, (pageWidth - 6) / 2 - 1, 11);
     g.setPen(Qt::NoPen);
     g.setBrush(C(Ink::Grid));
@@ -502,7 +514,8 @@ void DrawPocketWatch(QPainter& g, QPointF centre, QPointF chainFrom, bool open, 
     chain.quadTo((chainFrom + centre) / 2 + QPointF(0, 9), centre + QPointF(0, -9));
     Stroke(g, chain, Ink::GoldDark, 1.6);
     Stroke(g, chain, Ink::GoldLight, 0.6);
-    FillOutlined(g, QPainterPath(Pennywit::Capsule(centre + QPointF(0, -9.5), centre + QPointF(0, -8), 3)), Ink::Gold, 1);
+    FillOutlined(g, QPainterPath(Pennywit::Capsule(centre + QPointF(0, -9.5), centre + QPointF(0, -8), 3)), Ink::Gold,
+                 1);
     const QPainterPath caseShape = Ellipse(centre, 8.2, 8.2);
     g.setPen(Qt::NoPen);
     g.setBrush(C(Ink::Gold));
@@ -547,11 +560,20 @@ void DrawCloth(QPainter& g, QPointF centre, double angle)
     g.restore();
 }
 
+void DrawSnore(QPainter& g, QPointF origin, double size)
+{
+    QPainterPath letters = StrokeFont::TextPath(u"Z"_s, origin, size * 0.6);
+    letters.addPath(StrokeFont::TextPath(u"Z"_s, origin + QPointF(size * 0.6, -size * 1.1), size));
+    Stroke(g, letters, Ink::Outline, 2.8);
+    Stroke(g, letters, Ink::Cloth, 1.3);
+}
+
 void DrawSweatDrop(QPainter& g, QPointF centre, double size)
 {
     const QPointF tip = centre + QPointF(0, -4 * size);
     QPainterPath drop(tip);
-    drop.cubicTo(centre + QPointF(1.2, -1.2) * size, centre + QPointF(3.2, 3.6) * size, centre + QPointF(0, 3.6) * size);
+    drop.cubicTo(centre + QPointF(1.2, -1.2) * size, centre + QPointF(3.2, 3.6) * size,
+                 centre + QPointF(0, 3.6) * size);
     drop.cubicTo(centre + QPointF(-3.2, 3.6) * size, centre + QPointF(-1.2, -1.2) * size, tip);
     FillOutlined(g, drop, Ink::Cloth, 1);
     g.setPen(Qt::NoPen);

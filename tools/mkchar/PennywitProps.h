@@ -66,6 +66,9 @@ void DrawPocketWatch(QPainter& g, QPointF centre, QPointF chainFrom, bool open, 
 // A polishing cloth bunched at `centre`.
 void DrawCloth(QPainter& g, QPointF centre, double angle);
 
+// Two letters "Z" rising from `origin` (the smaller one first), the bigger `size` pixels tall.
+void DrawSnore(QPainter& g, QPointF origin, double size);
+
 // A drop of sweat at `centre`.
 void DrawSweatDrop(QPainter& g, QPointF centre, double size = 1);
 

@@ -18,7 +18,9 @@ Pose Sparkle(double size)
 {
     Pose pose = RestPose();
     pose.body = false;
-    pose.front = [size](QPainter& g) { Props::DrawSparkle(g, CoinCentre, size); };
+    pose.front = [size](QPainter& g) {
+        Props::DrawSparkle(g, CoinCentre, size);
+    };
     return pose;
 }
 
@@ -116,8 +118,8 @@ void BuildHiding(CharacterDraft& draft)
     AnimationBuilder a(draft, u"Hiding"_s);
     a.Add(RestPose(), 6);
     a.Add(tip, 10);
-    for (double spin : {20.0, 50.0, 90.0, 135.0, 180.0, 225.0, 270.0, 315.0, 360.0, 405.0, 450.0, 495.0, 540.0,
-                        585.0, 630.0})
+    for (double spin :
+         {20.0, 50.0, 90.0, 135.0, 180.0, 225.0, 270.0, 315.0, 360.0, 405.0, 450.0, 495.0, 540.0, 585.0, 630.0})
         a.Add(Coin(spin), 4);
     a.Add(Sparkle(9), 5);
     a.Add(Sparkle(4), 5);

@@ -121,6 +121,8 @@ Glyph GlyphFor(QChar c)
         path.addPath(Lines({{0.3, 0.5}, {0.3, 1}}));
         return {0.6, path};
     }
+    case 'Z':
+        return {0.56, Lines({{0, 0}, {0.56, 0}, {0, 1}, {0.56, 1}})};
     case '$': {
         QPainterPath path = LetterS();
         path.addPath(Lines({{0.3, -0.14}, {0.3, 1.14}}));

@@ -9,7 +9,7 @@
 // any installed font, so the character file comes out the same on every machine.
 namespace StrokeFont {
 
-// The centre line of `text` (upper-case letters A B E L N O Q R S U V Y, digits, "$", "+", "-",
+// The centre line of `text` (upper-case letters A B E L N O Q R S U V Y Z, digits, "$", "+", "-",
 // "." and blanks), letters `height` pixels tall, starting at the top-left corner `origin`; stroke
 // it with a round pen about height / 6 wide. Unknown characters leave a blank.
 QPainterPath TextPath(const QString& text, QPointF origin, double height);
