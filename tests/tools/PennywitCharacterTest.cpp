@@ -19,7 +19,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const AcsCharacter& Pennywit()
+const AcsCharacter& Character()
 {
     static const std::optional<AcsCharacter> character = [] {
         AcsReader reader;
@@ -35,7 +35,7 @@ const AcsCharacter& Pennywit()
 
 const AcsAnimation& Animation(const QString& name)
 {
-    const AcsAnimation* animation = Pennywit().FindAnimation(name);
+    const AcsAnimation* animation = Character().FindAnimation(name);
     if (!animation)
         throw std::runtime_error("missing animation " + name.toStdString());
     return *animation;
@@ -80,7 +80,7 @@ QByteArray ReadAll(const QString& path)
 
 TEST(PennywitFile, ReadsBackAsOurCharacter)
 {
-    const AcsCharacter& character = Pennywit();
+    const AcsCharacter& character = Character();
     EXPECT_EQ(character.Name(), u"Pennywit"_s);
     EXPECT_FALSE(character.Description().isEmpty());
     EXPECT_EQ(character.Width(), 128);
@@ -96,13 +96,13 @@ TEST(PennywitFile, ReadsBackAsOurCharacter)
     ASSERT_EQ(character.Info().palette.size(), colours.size());
     for (int i = 0; i < colours.size(); ++i) {
         const AcsColor& entry = character.Info().palette[i];
-        EXPECT_EQ(qRgb(entry.red, entry.green, entry.blue), colours[i] & 0xffffff | 0xff000000) << "entry " << i;
+        EXPECT_EQ(qRgb(entry.red, entry.green, entry.blue), (colours[i] & 0xffffff) | 0xff000000) << "entry " << i;
     }
 }
 
 TEST(PennywitFile, EveryStateNamesAnimationsHeHas)
 {
-    const AcsCharacter& character = Pennywit();
+    const AcsCharacter& character = Character();
     const QStringList states{AcsStates::Showing,      AcsStates::Hiding,       AcsStates::Speaking,
                              u"RESTPOSE"_s,           AcsStates::IdlingLevel1, AcsStates::IdlingLevel2,
                              AcsStates::IdlingLevel3, AcsStates::MovingLeft,   AcsStates::MovingRight,
@@ -164,12 +164,12 @@ INSTANTIATE_TEST_SUITE_P(Gestures, PennywitGesture,
 TEST(PennywitFile, GestureListMatchesTheFile)
 {
     for (const QString& name : Pennywit::GestureNames())
-        EXPECT_NE(Pennywit().FindAnimation(name), nullptr) << name.toStdString();
+        EXPECT_NE(Character().FindAnimation(name), nullptr) << name.toStdString();
 }
 
 TEST(PennywitFile, EveryImageIsAFullFrameDrawnOnTransparency)
 {
-    const AcsCharacter& character = Pennywit();
+    const AcsCharacter& character = Character();
     const int colours = int(character.Info().palette.size());
     for (int i = 0; i < character.Images().size(); ++i) {
         const AcsImage& image = character.Images()[i];
@@ -186,7 +186,7 @@ TEST(PennywitFile, EveryImageIsAFullFrameDrawnOnTransparency)
 TEST(PennywitFile, RestPoseStandsUpright)
 {
     // The hat is at the top of the picture and the shoes at the bottom: rows are not flipped.
-    const AcsImage& rest = Pennywit().Images()[qsizetype(RestImage())];
+    const AcsImage& rest = Character().Images()[qsizetype(RestImage())];
     const int hat = PennywitPalette::NearestIndex(Ink::Hat);
     const int shoe = PennywitPalette::NearestIndex(Ink::Shoe);
     const auto rowsWith = [&rest](int index) {
@@ -214,7 +214,7 @@ TEST(PennywitFile, RestPoseStandsUpright)
 
 TEST(PennywitFile, SpeakingFramesCarryTheFiveMouths)
 {
-    const AcsCharacter& character = Pennywit();
+    const AcsCharacter& character = Character();
     int speakingFrames = 0;
     for (const AcsAnimation& animation : character.Animations()) {
         for (const AcsFrame& frame : animation.frames) {
@@ -253,7 +253,7 @@ TEST(PennywitFile, StillWhenAtRest)
     // The rest pose is a single frame: a character at rest needs no timer at all.
     EXPECT_EQ(Animation(AcsRestPoseName).frames.size(), 1);
     // Idle animations never flicker faster than the eye can follow.
-    for (const QString& idle : Pennywit().StateAnimations(AcsStates::IdlingLevel2)) {
+    for (const QString& idle : Character().StateAnimations(AcsStates::IdlingLevel2)) {
         for (const AcsFrame& frame : Animation(idle).frames)
             EXPECT_GE(frame.duration, 4) << idle.toStdString();
     }
@@ -274,9 +274,9 @@ TEST(PennywitFile, StaysCompact)
 {
     // Shared pictures are stored once: far fewer images than frames.
     int frames = 0;
-    for (const AcsAnimation& animation : Pennywit().Animations())
+    for (const AcsAnimation& animation : Character().Animations())
         frames += int(animation.frames.size());
-    EXPECT_LT(Pennywit().Images().size(), frames);
+    EXPECT_LT(Character().Images().size(), frames);
     EXPECT_LT(QFile(QStringLiteral(PENNYWIT_ACS)).size(), 1024 * 1024);
 }
 
