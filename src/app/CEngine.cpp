@@ -40,8 +40,14 @@ CEngine::CEngine(IEngineView& view, IBroadcaster& broadcaster, IRuleChecker& rul
     , m_clock(clock)
     , m_fetcher(reachability)
 {
-    m_timer.setTimerType(Qt::PreciseTimer); // never early: the broadcast minutes depend on it
-    m_timer.setInterval(kSchedulePeriodMs);
+    // The schedule compares tick counts strictly ("more than the interval since the last broadcast"),
+    // which counts on each timer event coming a little more than a period after the previous one, as
+    // a system timer's do. A precise timer is never early (the broadcast minutes depend on it) but is
+    // also never late: re-armed at each event, a millisecond over the period, it keeps its events
+    // strictly more than a minute apart, so no due broadcast or rule check falls through.
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(kSchedulePeriodMs + 1);
     connect(&m_timer, &QTimer::timeout, this, &CEngine::Tick);
 }
 
@@ -64,18 +70,23 @@ void CEngine::Start()
     const bool active = ComputeActive(now);
     const CSettings& settings = GetSettings();
     RunScheduled(now, active, settings.readBroadcast != 0, settings.checkRules != 0, false);
-    if (!m_stopRequested)
+    if (!m_stopRequested) {
+        m_scheduled = true;
         m_timer.start();
+    }
 }
 
 void CEngine::Stop()
 {
+    m_scheduled = false;
     m_timer.stop();
 }
 
 void CEngine::Tick()
 {
     const qint64 tick = m_clock.TickMs();
+    if (m_scheduled)
+        m_timer.start(); // armed after the tick is read: the next event's tick is more than a period on
     const QDateTime now = m_clock.Now();
     const bool active = ComputeActive(now);
     const CSettings& settings = GetSettings();

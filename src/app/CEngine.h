@@ -47,6 +47,8 @@ public:
     // Stops the timer (the engine window closes).
     void Stop();
     bool IsTimerRunning() const { return m_timer.isActive(); }
+    // How long after a timer event the next one is due.
+    int TimerIntervalMs() const { return m_timer.interval(); }
     // One timer event.
     void Tick();
     // The Broadcast command: update, broadcast and check the rules now, whatever the schedule says.
@@ -96,6 +98,7 @@ private:
 
     CHttpFetcher m_fetcher;
     QTimer m_timer;
+    bool m_scheduled = false; // the timer runs: each event re-arms it
     qint64 m_lastBroadcastTick = 0;
     qint64 m_lastRuleTick = 0;
     bool m_active = false;

@@ -165,8 +165,13 @@ TEST_F(EngineTest, StartRunsTheFirstUpdateAndStartsTheTimer)
     EXPECT_EQ(m_broadcaster.broadcasts[0].time, kMonday0907);
     EXPECT_EQ(m_rules.checks, std::vector<bool>{false});
     EXPECT_EQ(Engine().LastBroadcastTick(), 0) << "the start does not set the broadcast tick";
+    m_clock.Advance(Engine().TimerIntervalMs());
+    Engine().Tick();
+    EXPECT_TRUE(Engine().IsTimerRunning()) << "each event arms the next";
     Engine().Stop();
     EXPECT_FALSE(Engine().IsTimerRunning());
+    Engine().Tick();
+    EXPECT_FALSE(Engine().IsTimerRunning()) << "a stopped schedule stays stopped";
 }
 
 TEST_F(EngineTest, StartOutsideTheActiveHoursOnlyStartsTheTimer)
@@ -200,6 +205,27 @@ TEST_F(EngineTest, BroadcastsFallOnMultiplesOfTheInterval)
         times << call.time.toString(u"hh:mm"_s);
     EXPECT_EQ(times, (QStringList{u"09:07"_s, u"09:30"_s, u"10:00"_s, u"10:30"_s}));
     EXPECT_TRUE(m_rules.checks.empty());
+}
+
+// Qt's precise timers fire exactly their interval after they were armed, without the drift of a
+// system timer: the strict comparisons of the tick counter must still let every due broadcast and
+// rule check through.
+TEST_F(EngineTest, AnExactTimerLosesNoBroadcastAndNoRuleCheck)
+{
+    Serve();
+    AddStock(u"AAA"_s);
+    Engine().Start(); // 09:07
+    size_t ticks = 0;
+    while (m_clock.now.time() < QTime(10, 31)) {
+        m_clock.Advance(Engine().TimerIntervalMs());
+        Engine().Tick();
+        ++ticks;
+    }
+    QStringList times;
+    for (const auto& call : m_broadcaster.broadcasts)
+        times << call.time.toString(u"hh:mm"_s);
+    EXPECT_EQ(times, (QStringList{u"09:07"_s, u"09:30"_s, u"10:00"_s, u"10:30"_s}));
+    EXPECT_EQ(m_rules.checks.size(), ticks + 1) << "the rules are due every minute";
 }
 
 TEST_F(EngineTest, BroadcastIntervalIsStrict)
