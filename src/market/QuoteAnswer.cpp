@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The decimal integer at the start of the text: leading white space, an optional sign, digits;
-// 0 when there are none. Saturates far from overflow.
+// 0 when there are none. Saturates at +-1e9, far from overflow (and from any valid date or time).
 int LeadingInteger(QStringView text)
 {
     qsizetype i = 0;
@@ -22,11 +22,10 @@ int LeadingInteger(QStringView text)
         negative = text[i] == u'-';
         ++i;
     }
+    constexpr qint64 limit = 1000000000;
     qint64 value = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        if (value < 1000000000)
-            value = value * 10 + (text[i].unicode() - u'0');
-    }
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+        value = qMin(limit, value * 10 + (text[i].unicode() - u'0'));
     return int(negative ? -value : value);
 }
 

@@ -40,33 +40,34 @@ TEST_P(QuoteTimeTest, ReadsEveryTimeForm)
 }
 
 // The tests run in America/New_York.
-INSTANTIATE_TEST_SUITE_P(Forms, QuoteTimeTest,
-                         ::testing::Values(TimeCase{"4/5/2002", "4:05pm", Local(2002, 4, 5, 16, 5)},
-                                           TimeCase{"4/5/2002", "4:05am", Local(2002, 4, 5, 4, 5)},
-                                           TimeCase{"4/5/2002", "12:30am", Local(2002, 4, 5, 0, 30)},
-                                           TimeCase{"4/5/2002", "12:30 PM", Local(2002, 4, 5, 12, 30)},
-                                           TimeCase{"4/5/2002", "12:30PM", Local(2002, 4, 5, 12, 30)},
-                                           TimeCase{"4/5/2002", "16h05", Local(2002, 4, 5, 16, 5)},
-                                           TimeCase{"4/5/2002", "16.05", Local(2002, 4, 5, 16, 5)},
-                                           TimeCase{"4/5/2002", "16:05", Local(2002, 4, 5, 16, 5)},
-                                           TimeCase{"4/5/2002", "9:5", Local(2002, 4, 5, 9, 5)},
-                                           // with seconds the 24-hour clock stays, and a suffix after them still counts
-                                           TimeCase{"4/5/2002", "16:05:30", Local(2002, 4, 5, 16, 5)},
-                                           TimeCase{"4/5/2002", "4:05:30 PM", Local(2002, 4, 5, 16, 5)},
-                                           // no separator: midnight
-                                           TimeCase{"4/5/2002", "1605", Local(2002, 4, 5, 0, 0)},
-                                           TimeCase{"4/5/2002", "", Local(2002, 4, 5, 0, 0)},
-                                           // daylight saving decided for the date
-                                           TimeCase{"1/15/2002", "12:00", Local(2002, 1, 15, 12, 0)},
-                                           TimeCase{"7/4/2002", "12:00", Local(2002, 7, 4, 12, 0)},
-                                           TimeCase{" 4/ 5/ 2002", "4:05pm", Local(2002, 4, 5, 16, 5)},
-                                           // unreadable dates: 0
-                                           TimeCase{"4/5", "4:05pm", 0}, TimeCase{"", "", 0}, TimeCase{"N/A", "N/A", 0},
-                                           // not representable: -1
-                                           TimeCase{"4/5/02", "4:05pm", -1}, TimeCase{"4/5/2039", "4:05pm", -1},
-                                           TimeCase{"12/31/1969", "0:00", -1},
-                                           TimeCase{"4/5/99999999999", "4:05pm", -1},
-                                           TimeCase{"99999/5/2002", "4:05pm", -1}));
+INSTANTIATE_TEST_SUITE_P(
+    Forms, QuoteTimeTest,
+    ::testing::Values(TimeCase{"4/5/2002", "4:05pm", Local(2002, 4, 5, 16, 5)},
+                      TimeCase{"4/5/2002", "4:05am", Local(2002, 4, 5, 4, 5)},
+                      TimeCase{"4/5/2002", "12:30am", Local(2002, 4, 5, 0, 30)},
+                      TimeCase{"4/5/2002", "12:30 PM", Local(2002, 4, 5, 12, 30)},
+                      TimeCase{"4/5/2002", "12:30PM", Local(2002, 4, 5, 12, 30)},
+                      TimeCase{"4/5/2002", "16h05", Local(2002, 4, 5, 16, 5)},
+                      TimeCase{"4/5/2002", "16.05", Local(2002, 4, 5, 16, 5)},
+                      TimeCase{"4/5/2002", "16:05", Local(2002, 4, 5, 16, 5)},
+                      TimeCase{"4/5/2002", "9:5", Local(2002, 4, 5, 9, 5)},
+                      // with seconds the 24-hour clock stays, and a suffix after them still counts
+                      TimeCase{"4/5/2002", "16:05:30", Local(2002, 4, 5, 16, 5)},
+                      TimeCase{"4/5/2002", "4:05:30 PM", Local(2002, 4, 5, 16, 5)},
+                      // no separator: midnight
+                      TimeCase{"4/5/2002", "1605", Local(2002, 4, 5, 0, 0)},
+                      TimeCase{"4/5/2002", "", Local(2002, 4, 5, 0, 0)},
+                      // daylight saving decided for the date
+                      TimeCase{"1/15/2002", "12:00", Local(2002, 1, 15, 12, 0)},
+                      TimeCase{"7/4/2002", "12:00", Local(2002, 7, 4, 12, 0)},
+                      TimeCase{" 4/ 5/ 2002", "4:05pm", Local(2002, 4, 5, 16, 5)},
+                      // unreadable dates: 0
+                      TimeCase{"4/5", "4:05pm", 0}, TimeCase{"", "", 0}, TimeCase{"N/A", "N/A", 0},
+                      // not representable: -1
+                      TimeCase{"4/5/02", "4:05pm", -1}, TimeCase{"4/5/2039", "4:05pm", -1},
+                      TimeCase{"12/31/1969", "0:00", -1}, TimeCase{"4/5/99999999999", "4:05pm", -1},
+                      TimeCase{"99999/5/2002", "4:05pm", -1}, TimeCase{"2147483648/5/2002", "4:05pm", -1},
+                      TimeCase{"-2147483648/5/2002", "4:05pm", -1}, TimeCase{"4/5/2002", "2147483648:05", -1}));
 
 TEST(QuoteAnswer, ParsesTheFiveFields)
 {
