@@ -71,7 +71,12 @@ public:
     {
         auto state = m_state;
         state->timer.setInterval(2);
-        QObject::connect(&state->timer, &QTimer::timeout, &state->timer, [state, action] {
+        // The timer's slot holds the state weakly: holding it strongly would keep both alive forever.
+        const std::weak_ptr<State> weak = state;
+        QObject::connect(&state->timer, &QTimer::timeout, &state->timer, [weak, action] {
+            const std::shared_ptr<State> state = weak.lock();
+            if (!state)
+                return;
             auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
             if (!dialog) {
                 if (++state->ticks > 2500)
