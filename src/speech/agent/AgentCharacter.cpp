@@ -57,6 +57,7 @@ AgentCharacter::AgentCharacter(std::shared_ptr<const AcsCharacter> character, st
     connect(m_animator.get(), &AcsAnimator::shown, this, &AgentCharacter::OnShown);
     connect(m_animator.get(), &AcsAnimator::hidden, this, &AgentCharacter::OnHidden);
     connect(m_animator.get(), &AcsAnimator::animationDone, this, &AgentCharacter::OnAnimationDone);
+    connect(m_animator.get(), &AcsAnimator::soundStarted, this, &AgentCharacter::PlaySound);
 
     m_loopTimer.setSingleShot(true);
     m_balloonTimer.setSingleShot(true);
@@ -73,6 +74,8 @@ AgentCharacter::~AgentCharacter()
     if (m_voice && m_renderTicket)
         m_voice->Cancel(m_renderTicket);
     m_output->Stop();
+    if (m_soundOutput)
+        m_soundOutput->StopAll();
 }
 
 // --- IAgentCharacter -------------------------------------------------------------------------------
@@ -166,6 +169,13 @@ void AgentCharacter::SetTiming(const Timing& timing)
 {
     m_timing = timing;
     m_animator->SetIdlePolicy(timing.idle);
+}
+
+void AgentCharacter::SetSoundOutput(std::unique_ptr<IFrameSoundOutput> output)
+{
+    if (m_soundOutput)
+        m_soundOutput->StopAll();
+    m_soundOutput = std::move(output);
 }
 
 bool AgentCharacter::IsVisible() const
@@ -529,6 +539,8 @@ void AgentCharacter::CancelCurrent()
         m_voice->Cancel(m_renderTicket);
     m_renderTicket = 0;
     m_output->Stop();
+    if (m_soundOutput)
+        m_soundOutput->StopAll();
     m_mouthTimer.stop();
     m_speaking = false;
     m_speech.reset();
@@ -545,6 +557,23 @@ void AgentCharacter::CancelCurrent()
         m_busy = false;
         emit RequestDone();
     }
+}
+
+// --- Sounds ------------------------------------------------------------------------------------------
+
+void AgentCharacter::PlaySound(int sound)
+{
+    const QList<AcsSound>& sounds = m_character->Sounds();
+    if (!m_soundOutput || sound < 0 || sound >= sounds.size())
+        return;
+    m_sounds.resize(size_t(sounds.size()));
+    std::optional<std::shared_ptr<const PcmSound>>& decoded = m_sounds[size_t(sound)];
+    if (!decoded) {
+        std::optional<PcmSound> pcm = WaveDecoder::Decode(sounds[sound].wave);
+        decoded = pcm ? std::make_shared<const PcmSound>(std::move(*pcm)) : nullptr;
+    }
+    if (*decoded)
+        m_soundOutput->Play(*decoded);
 }
 
 // --- Drawing -----------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "speech/agent/AcsCharacter.h"
 #include "speech/agent/IAgentCharacter.h"
 #include "speech/agent/IAgentView.h"
+#include "speech/agent/IFrameSoundOutput.h"
 #include "speech/agent/ISpeechOutput.h"
 #include "speech/agent/SpeechTags.h"
 
@@ -15,6 +16,8 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class SpeechVoice;
 
@@ -27,6 +30,10 @@ class SpeechVoice;
 // of the gesture before, as Agent characters do); a pose owed a return animation returns after a
 // short rest, and now and then the character plays one of its idling animations. A character that
 // holds a frame runs no timer but the one for its next idling animation, and a hidden one none.
+//
+// A frame that names a sound starts it when the frame is shown (a hidden character shows no frames,
+// so it makes no sound); the queue never waits for a sound, and StopAll silences the sounds with
+// everything else. The sounds are decoded when first played; one that cannot be decoded is skipped.
 class AgentCharacter : public QObject, public IAgentCharacter
 {
     Q_OBJECT
@@ -70,6 +77,8 @@ public:
     QStringList AnimationNames() const override;
 
     void SetTiming(const Timing& timing);
+    // Where the frames' sounds are played (none until set: the frames are silent).
+    void SetSoundOutput(std::unique_ptr<IFrameSoundOutput> output);
     // Makes the random choices (branches, idling animations, idle delays) repeatable.
     void SetRandomSeed(quint32 seed) { m_random.seed(seed); }
 
@@ -133,6 +142,7 @@ private:
     void OnHidden();
     void OnAnimationDone();
     void CheckLoop();
+    void PlaySound(int sound);
 
     // Speech.
     void BeginSpeech(std::shared_ptr<const RenderedSpeech> speech);
@@ -148,6 +158,9 @@ private:
     std::shared_ptr<const AcsCharacter> m_character;
     std::unique_ptr<IAgentView> m_view;
     std::unique_ptr<ISpeechOutput> m_output;
+    std::unique_ptr<IFrameSoundOutput> m_soundOutput;
+    // The character's sounds as decoded so far (none: not yet tried; nullptr: not decodable).
+    std::vector<std::optional<std::shared_ptr<const PcmSound>>> m_sounds;
     SpeechVoice* m_voice = nullptr;
     Timing m_timing;
     QRandomGenerator m_random;

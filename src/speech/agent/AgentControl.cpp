@@ -50,8 +50,11 @@ int AgentControl::Load(const QString& id, std::shared_ptr<const AcsCharacter> ch
     std::unique_ptr<ISpeechOutput> output = m_outputs ? m_outputs() : nullptr;
     if (!output)
         output = std::make_unique<ClockSpeechOutput>();
-    m_characters.emplace(
-        id, std::make_unique<AgentCharacter>(std::move(character), std::move(view), std::move(output), m_voice.get()));
+    auto loaded =
+        std::make_unique<AgentCharacter>(std::move(character), std::move(view), std::move(output), m_voice.get());
+    if (m_sounds)
+        loaded->SetSoundOutput(m_sounds());
+    m_characters.emplace(id, std::move(loaded));
     return LoadOk;
 }
 

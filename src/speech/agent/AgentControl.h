@@ -3,6 +3,7 @@
 #include "speech/agent/AgentCharacter.h"
 #include "speech/agent/IAgentControl.h"
 #include "speech/agent/IAgentView.h"
+#include "speech/agent/IFrameSoundOutput.h"
 #include "speech/agent/ISpeechOutput.h"
 
 #include <QObject>
@@ -15,7 +16,8 @@
 class SpeechVoice;
 
 // The character engine: characters read from .acs files, each with its own view (made by the view
-// factory) and speech output (made by the output factory; the silent clock when none is given),
+// factory), speech output (made by the output factory; the silent clock when none is given) and
+// output for the sounds of its frames (made by the sound factory; silent frames when none is set),
 // all sharing one voice. The desktop program builds one with CreateDesktopAgentControl().
 class AgentControl : public QObject, public IAgentControl
 {
@@ -24,11 +26,15 @@ class AgentControl : public QObject, public IAgentControl
 public:
     using ViewFactory = std::function<std::unique_ptr<IAgentView>(std::shared_ptr<const AcsCharacter>)>;
     using OutputFactory = std::function<std::unique_ptr<ISpeechOutput>()>;
+    using SoundFactory = std::function<std::unique_ptr<IFrameSoundOutput>()>;
 
     // withVoice false: no speech synthesizer at all (words take their reading time in the balloon).
     explicit AgentControl(ViewFactory views, OutputFactory outputs = {}, bool withVoice = true,
                           QObject* parent = nullptr);
     ~AgentControl() override;
+
+    // How the characters loaded from now on play their frames' sounds.
+    void SetSoundFactory(SoundFactory sounds) { m_sounds = std::move(sounds); }
 
     // IAgentControl
     int Load(const QString& id, const QString& path, QString* errorText = nullptr) override;
@@ -43,6 +49,7 @@ public:
 private:
     ViewFactory m_views;
     OutputFactory m_outputs;
+    SoundFactory m_sounds;
     std::unique_ptr<SpeechVoice> m_voice;
     std::map<QString, std::unique_ptr<AgentCharacter>> m_characters;
 };

@@ -5,5 +5,5 @@
 #include <memory>
 
 // The character engine for the desktop: each character in its own AgentWindow (with its balloon),
-// its voice played on the default sound device (silently on the clock when there is none).
+// its voice and its frames' sounds played on the default sound device (silently when there is none).
 std::unique_ptr<AgentControl> CreateDesktopAgentControl();
