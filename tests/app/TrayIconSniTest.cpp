@@ -2,13 +2,13 @@
 // server (Xvfb) and a private session bus, where this test plays the desktop's tray watcher.
 
 #include "support/TestEnvironment.h"
+#include "support/XvfbServer.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QMutex>
 #include <QProcess>
 #include <QThread>
@@ -69,26 +69,8 @@ class TraySni : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // A private X server on a free display (another test may take one at the same moment: then
-        // our Xvfb ends at once and the next display is tried).
-        int display = 90 + QCoreApplication::applicationPid() % 300;
-        for (int attempt = 0; attempt < 10 && m_display.isEmpty(); ++attempt, ++display) {
-            if (QFile::exists(u"/tmp/.X%1-lock"_s.arg(display)))
-                continue;
-            m_xvfb.start(u"Xvfb"_s,
-                         {u":%1"_s.arg(display), u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s, u"800x600x24"_s});
-            ASSERT_TRUE(m_xvfb.waitForStarted(5000)) << "Xvfb is needed: scripts/install-deps test";
-            const QString socket = u"/tmp/.X11-unix/X%1"_s.arg(display);
-            WaitFor([&] { return m_xvfb.state() != QProcess::Running || QFile::exists(socket); }, 5000);
-            QThread::msleep(100);
-            if (m_xvfb.state() == QProcess::Running && QFile::exists(socket)) {
-                m_display = u":%1"_s.arg(display);
-            } else {
-                m_xvfb.kill();
-                m_xvfb.waitForFinished(5000);
-            }
-        }
-        ASSERT_FALSE(m_display.isEmpty()) << "no display for Xvfb";
+        const QString error = m_xvfb.Start();
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
 
         m_bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
         ASSERT_TRUE(m_bus.waitForStarted(5000)) << "dbus-daemon is needed: scripts/install-deps test";
@@ -118,19 +100,14 @@ protected:
         m_thread.quit();
         m_thread.wait();
         delete m_watcher;
-        for (QProcess* process : {&m_bus, &m_xvfb}) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
+        m_bus.kill();
+        m_bus.waitForFinished(5000);
     }
 
     void StartProbe()
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"DISPLAY"_s, m_display);
-        environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        QProcessEnvironment environment = m_xvfb.Environment();
         environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, m_address);
-        environment.remove(u"WAYLAND_DISPLAY"_s);
         m_probe.setProcessEnvironment(environment);
         m_probe.setProcessChannelMode(QProcess::SeparateChannels);
         m_probe.start(QStringLiteral(TRAY_PROBE), QStringList());
@@ -168,10 +145,9 @@ protected:
 
     QDBusConnection Client() { return QDBusConnection::connectToBus(m_address, u"client"_s); }
 
-    QProcess m_xvfb;
+    XvfbServer m_xvfb;
     QProcess m_bus;
     QProcess m_probe;
-    QString m_display;
     QString m_address;
     QThread m_thread;
     FakeWatcher* m_watcher = nullptr;

@@ -1,5 +1,6 @@
 #include "speech/agent/AgentBalloonWindow.h"
 
+#include "platform/ToolWindowHints.h"
 #include "speech/agent/IAgentCharacter.h"
 
 #include <QFontMetrics>
@@ -38,6 +39,7 @@ int TextHeight(const QFontMetrics& metrics, int width, const QString& text)
 AgentBalloonWindow::AgentBalloonWindow(const AcsBalloonInfo* info, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
                           Qt::NoDropShadowWindowHint)
+    , m_toolHints(CreateToolWindowHints())
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -56,6 +58,17 @@ AgentBalloonWindow::AgentBalloonWindow(const AcsBalloonInfo* info, QWidget* pare
         m_font.setWeight(QFont::Weight(std::clamp(look.fontWeight, 100, 900)));
         m_font.setItalic(look.italic);
     }
+}
+
+AgentBalloonWindow::~AgentBalloonWindow() = default;
+
+void AgentBalloonWindow::setVisible(bool visible)
+{
+    if (visible && !isVisible()) {
+        winId(); // the native window, for the hints to go on
+        m_toolHints->KeepOffTaskbar(windowHandle());
+    }
+    QWidget::setVisible(visible);
 }
 
 void AgentBalloonWindow::SetBalloon(const AgentBalloon& balloon, int revealed, const QRect& characterRect)

@@ -8,13 +8,17 @@
 #include <QPainterPath>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
+
+class IToolWindowHints;
 
 // The word balloon beside the character: a rounded box with a tail pointing at the character (a
 // cloud with little bubbles for a thought), in the character's balloon colours and font. Sized to
 // the whole text (wrapped at about the character's characters-per-line) or, without the size-to-text
 // style, to the character's number of lines, showing the latest lines; the text appears as it is
-// revealed. A frameless, always-on-top window that never takes the focus.
+// revealed. A frameless, always-on-top tool window that never takes the focus, kept out of task bars
+// and pagers (IToolWindowHints).
 class AgentBalloonWindow : public QWidget
 {
     Q_OBJECT
@@ -22,6 +26,7 @@ class AgentBalloonWindow : public QWidget
 public:
     // info: the character's balloon look (nullptr: a pale yellow balloon in the system font).
     explicit AgentBalloonWindow(const AcsBalloonInfo* info, QWidget* parent = nullptr);
+    ~AgentBalloonWindow() override;
 
     // Sets the text and how much of it shows, sizes the balloon and places it beside the character
     // (whose window occupies characterRect, in screen coordinates). Does not show it.
@@ -40,6 +45,8 @@ public:
     // Where the text is drawn, in widget coordinates.
     QRect TextRect() const { return m_textRect; }
 
+    void setVisible(bool visible) override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -50,6 +57,7 @@ private:
     const QPainterPath& Outline();
     QPainterPath BuildOutline() const;
 
+    std::unique_ptr<IToolWindowHints> m_toolHints;
     AgentBalloon m_balloon;
     int m_revealed = 0;
     QRect m_character;

@@ -1,5 +1,6 @@
 #include "speech/agent/AgentWindow.h"
 
+#include "platform/ToolWindowHints.h"
 #include "speech/agent/AgentBalloonWindow.h"
 
 #include <QBitmap>
@@ -12,6 +13,7 @@ AgentWindow::AgentWindow(std::shared_ptr<const AcsCharacter> character, QWidget*
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
                           Qt::NoDropShadowWindowHint)
     , m_character(std::move(character))
+    , m_toolHints(CreateToolWindowHints())
     , m_composer(m_character)
 {
     setObjectName(u"AgentWindow"_s);
@@ -50,6 +52,15 @@ void AgentWindow::UpdateShape()
     const QRegion region(QBitmap::fromImage(m_shape));
     // An empty mask would make the whole window show: keep one transparent pixel instead.
     setMask(region.isEmpty() ? QRegion(0, 0, 1, 1) : region);
+}
+
+void AgentWindow::setVisible(bool visible)
+{
+    if (visible && !isVisible()) {
+        winId(); // the native window, for the hints to go on
+        m_toolHints->KeepOffTaskbar(windowHandle());
+    }
+    QWidget::setVisible(visible);
 }
 
 void AgentWindow::ShowWindow()

@@ -9,8 +9,10 @@
 #include <memory>
 
 class AgentBalloonWindow;
+class IToolWindowHints;
 
-// The character on the desktop: a frameless, always-on-top window without a task-bar entry that
+// The character on the desktop: a frameless, always-on-top tool window, kept out of task bars and
+// pagers (IToolWindowHints), that
 // shows the current frame with its transparent pixels see-through (shaped to the opaque pixels as
 // well, so it also looks right without a compositing window manager). The user can drag it with
 // the left mouse button; its balloon follows it. It never takes the keyboard focus.
@@ -36,6 +38,8 @@ public:
     const QImage& Frame() const { return m_frame; }
     AgentBalloonWindow* Balloon() const { return m_balloon; }
 
+    void setVisible(bool visible) override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -47,6 +51,7 @@ private:
     void UpdateShape();
 
     std::shared_ptr<const AcsCharacter> m_character;
+    std::unique_ptr<IToolWindowHints> m_toolHints;
     AgentFrameComposer m_composer;
     AgentPicture m_picture;
     QImage m_frame;

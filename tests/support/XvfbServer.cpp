@@ -1,0 +1,99 @@
+#include "support/XvfbServer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+void End(QProcess& process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+} // namespace
+
+XvfbServer::~XvfbServer()
+{
+    End(m_windowManager);
+    End(m_xvfb);
+}
+
+QString XvfbServer::Start(QSize screen)
+{
+    const QString geometry = u"%1x%2x24"_s.arg(screen.width()).arg(screen.height());
+    int display = 90 + int(QCoreApplication::applicationPid() % 300);
+    for (int attempt = 0; attempt < 10 && m_display.isEmpty(); ++attempt, ++display) {
+        if (QFile::exists(u"/tmp/.X%1-lock"_s.arg(display)))
+            continue;
+        m_xvfb.start(u"Xvfb"_s, {u":%1"_s.arg(display), u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s, geometry});
+        if (!m_xvfb.waitForStarted(5000))
+            return u"Xvfb is needed: scripts/install-deps test"_s;
+        const QString socket = u"/tmp/.X11-unix/X%1"_s.arg(display);
+        WaitFor([&] { return m_xvfb.state() != QProcess::Running || QFile::exists(socket); }, 5000);
+        QThread::msleep(100);
+        if (m_xvfb.state() == QProcess::Running && QFile::exists(socket)) {
+            m_display = u":%1"_s.arg(display);
+        } else {
+            m_xvfb.kill();
+            m_xvfb.waitForFinished(5000);
+        }
+    }
+    return m_display.isEmpty() ? u"no display for Xvfb"_s : QString();
+}
+
+QString XvfbServer::StartWindowManager()
+{
+    if (m_display.isEmpty())
+        return u"no X server"_s;
+    m_windowManager.setProcessEnvironment(Environment());
+    m_windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_windowManager.start(u"openbox"_s, {u"--sm-disable"_s});
+    if (!m_windowManager.waitForStarted(5000))
+        return u"openbox is needed: scripts/install-deps test"_s;
+    // A window manager that has taken over names itself on the root window.
+    const bool running = WaitFor(
+        [&] {
+            if (m_windowManager.state() != QProcess::Running)
+                return true;
+            QProcess xprop;
+            xprop.start(u"xprop"_s, {u"-display"_s, m_display, u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s});
+            return xprop.waitForFinished(5000) && xprop.readAllStandardOutput().contains("window id");
+        },
+        10000);
+    if (!running || m_windowManager.state() != QProcess::Running)
+        return u"openbox did not start"_s;
+    return {};
+}
+
+QProcessEnvironment XvfbServer::Environment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"DISPLAY"_s, m_display);
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+    environment.remove(u"WAYLAND_DISPLAY"_s);
+    return environment;
+}
