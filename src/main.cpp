@@ -1,10 +1,9 @@
-#include "app/AppPaths.h"
-#include "app/CSettings.h"
+#include "app/CMainFrame.h"
+#include "app/CQuorvaneApp.h"
+#include "app/CTrayIcon.h"
 #include "ui/MessageBoxPresenter.h"
 
 #include <QApplication>
-#include <QMainWindow>
-#include <QScreen>
 
 using namespace Qt::StringLiterals;
 
@@ -13,18 +12,22 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Quorvane"_s);
     QApplication::setOrganizationName(u"Brightwold"_s);
+    QApplication::setWindowIcon(CTrayIcon::ProgramIcon());
+    // The program lives in the tray: closing its last window (the main window hides) never ends it.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     MessageBoxPresenter presenter;
     SetMessagePresenter(&presenter);
 
-    const bool paletteDisplay = QGuiApplication::primaryScreen() && QGuiApplication::primaryScreen()->depth() <= 8;
-    GetSettings().Load(paletteDisplay);
-
-    QMainWindow window;
-    window.setWindowTitle(u"Quorvane 3.0"_s);
-    window.resize(500, 400);
-    window.show();
-    const int result = QApplication::exec();
+    int result = 0;
+    {
+        CQuorvaneApp quorvane;
+        if (quorvane.InitInstance(QCoreApplication::arguments())) {
+            QObject::connect(quorvane.MainFrame(), &CMainFrame::Closed, &app, &QCoreApplication::quit,
+                             Qt::QueuedConnection);
+            result = QApplication::exec();
+        }
+    }
     SetMessagePresenter(nullptr);
     return result;
 }

@@ -1,0 +1,413 @@
+#include "app/CEngineWnd.h"
+
+#include "app/CEngine.h"
+#include "app/CMainFrame.h"
+#include "app/CSettings.h"
+#include "app/CommandIds.h"
+#include "app/EngineClock.h"
+#include "app/LaunchBrowser.h"
+#include "app/MakerPages.h"
+#include "app/RuleChecker.h"
+#include "platform/DialupLink.h"
+#include "rules/CompanionValues.h"
+#include "rules/StartupData.h"
+#include "speech/CBroadcaster.h"
+#include "speech/CCharacterManager.h"
+#include "speech/agent/DesktopAgentControl.h"
+#include "ui/CAboutDialog.h"
+#include "ui/CAlertsPage.h"
+#include "ui/CHelpTextDialog.h"
+#include "ui/CRulesPage.h"
+#include "ui/CStocksPage.h"
+#include "ui/HelpTopics.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// How long the window's size must stay put before the current page fits its columns to it.
+constexpr int kFitDelayMs = 150;
+
+} // namespace
+
+CEngineWnd::CEngineWnd(CMainFrame& frame, const EngineServices& services, QWidget* parent)
+    : QWidget(parent)
+    , m_frame(frame)
+    , m_services(services)
+{
+    setObjectName(u"engineWindow"_s);
+    setFocusPolicy(Qt::StrongFocus);
+    m_fitTimer = new QTimer(this);
+    m_fitTimer->setSingleShot(true);
+    m_fitTimer->setInterval(kFitDelayMs);
+    connect(m_fitTimer, &QTimer::timeout, this, &CEngineWnd::OnExitSizeMove);
+}
+
+CEngineWnd::~CEngineWnd()
+{
+    Close();
+    // The engine first: it may still hold a request of the fetcher, whose completion must not
+    // reach anything destroyed below.
+    m_engine.reset();
+}
+
+bool CEngineWnd::Create()
+{
+    // The screen the character is placed on, and the settings.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize screenSize = screen ? screen->geometry().size() : QSize(0, 0);
+    const bool paletteDisplay = screen && screen->depth() <= 8;
+    GetSettings().Load(paletteDisplay);
+
+    CreateTabs();
+
+    // The character. Without one the program cannot start: the manager has told the user why.
+    m_agent = m_services.makeAgentControl ? m_services.makeAgentControl() : CreateDesktopAgentControl();
+    m_characters = std::make_unique<CCharacterManager>(*m_agent);
+    m_characters->SetScreenSize(screenSize.width(), screenSize.height());
+    m_characters->SetWaitCursorHook([this](bool on) { SetWaitCursor(on); });
+    if (!m_characters->LoadCharacter())
+        return false;
+
+    // A program that was never set up (no connection "Type") is where the setup wizard will run;
+    // until it exists the program starts with the defaults (a network connection is assumed).
+
+    LoadStartupData();
+    for (int index = 0; index < TabCount(); ++index)
+        Page(index)->Fill();
+
+    m_broadcaster = std::make_unique<CBroadcaster>(*m_characters);
+    m_ruleChecker = std::make_unique<RuleChecker>(*m_alerts, *m_characters);
+    if (m_services.clock == nullptr)
+        m_ownClock = std::make_unique<SystemEngineClock>();
+    IEngineClock& clock = m_services.clock ? *m_services.clock : *m_ownClock;
+    IDialupLink& dialup = m_services.dialup ? *m_services.dialup : DialupLink::Instance();
+    m_engine = std::make_unique<CEngine>(*this, *m_broadcaster, *m_ruleChecker, dialup, clock, m_services.reachability);
+
+    m_created = true;
+    // The first update, broadcast and rule check run once the event loop turns, with the window up.
+    QMetaObject::invokeMethod(this, &CEngineWnd::StartEngine, Qt::QueuedConnection);
+    return true;
+}
+
+void CEngineWnd::CreateTabs()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(u"tabs"_s);
+    m_tabs->setIconSize(QSize(16, 16));
+    layout->addWidget(m_tabs);
+
+    m_stocks = new CStocksPage(*this, m_tabs);
+    m_rules = new CRulesPage(*this, m_tabs);
+    m_alerts = new CAlertsPage(*this, m_tabs);
+    m_stocks->SetRulesPage(m_rules);
+    m_alerts->SetRulesPage(m_rules);
+
+    // Each page carries its tab's text and image.
+    for (CTabPage* page : {static_cast<CTabPage*>(m_stocks), static_cast<CTabPage*>(m_rules),
+                           static_cast<CTabPage*>(m_alerts)})
+        m_tabs->addTab(page, page->windowIcon(), page->windowTitle());
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { ShowCurrentPage(); });
+}
+
+void CEngineWnd::ShowCurrentPage()
+{
+    CTabPage* page = Page(CurrentTab());
+    if (page == nullptr)
+        return;
+    page->FitColumns();
+    page->setFocus();
+}
+
+void CEngineWnd::StartEngine()
+{
+    if (m_closed || m_started || !m_created)
+        return;
+    m_started = true;
+    if (m_stocks) {
+        m_stocks->FitColumns();
+        m_stocks->setFocus();
+    }
+    m_engine->Start();
+    if (!m_closed)
+        emit Started();
+}
+
+void CEngineWnd::Close()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    if (m_engine)
+        m_engine->Stop();
+    if (m_characters)
+        m_characters->Close();
+    // The pages show the lists' records: they go before the records do.
+    delete m_tabs;
+    m_tabs = nullptr;
+    m_stocks = nullptr;
+    m_rules = nullptr;
+    m_alerts = nullptr;
+    if (m_created)
+        DeleteAllData();
+    while (m_waitCursors > 0)
+        SetWaitCursor(false);
+}
+
+// Commands ---------------------------------------------------------------------------------------
+
+bool CEngineWnd::OnCommand(int commandId)
+{
+    if (m_closed || !m_created)
+        return false;
+    switch (commandId) {
+    case CommandId::Broadcast:
+        m_engine->BroadcastCommand();
+        return true;
+    case CommandId::ReadAllPrices:
+        ReadAllPrices();
+        return true;
+    case CommandId::HideCharacter:
+        m_characters->HideCommand();
+        return true;
+    case CommandId::Quiet:
+        ToggleQuiet();
+        return true;
+    case CommandId::PriceUpdates:
+        TogglePriceUpdates();
+        return true;
+    case CommandId::About:
+        ShowAbout();
+        return true;
+    case CommandId::AboutCharacter:
+        m_characters->IntroduceCharacter();
+        return true;
+    case CommandId::Overview:
+        ShowHelpTopic(HelpTopics::Overview);
+        return true;
+    case CommandId::OnlineHelp:
+        LaunchBrowser(MakerPages::SupportPage(), true, true, true);
+        return true;
+    case CommandId::OtherCharacters:
+        LaunchBrowser(MakerPages::CharacterPage(), true, true, true);
+        return true;
+    case CommandId::OtherProducts:
+        LaunchBrowser(MakerPages::HomePage(), true, true, true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CEngineWnd::IsCommandChecked(int commandId) const
+{
+    switch (commandId) {
+    case CommandId::Quiet:
+        return QueryGloballyDisabled();
+    case CommandId::PriceUpdates:
+        return GetSettings().checkRules != 0;
+    default:
+        return false;
+    }
+}
+
+void CEngineWnd::ReadAllPrices()
+{
+    const QDateTime now = m_services.clock ? m_services.clock->Now() : m_ownClock->Now();
+    m_broadcaster->Broadcast(now, true, true);
+    m_broadcaster->HideCharacter();
+}
+
+void CEngineWnd::ToggleQuiet()
+{
+    StoreGloballyDisabled(!QueryGloballyDisabled());
+}
+
+void CEngineWnd::TogglePriceUpdates()
+{
+    CSettings& settings = GetSettings();
+    settings.checkRules = settings.checkRules != 0 ? 0 : 1;
+    settings.Save();
+}
+
+void CEngineWnd::ShowAbout()
+{
+    CAboutDialog about(window());
+    about.exec();
+}
+
+// Tabs -------------------------------------------------------------------------------------------
+
+int CEngineWnd::TabCount() const
+{
+    return m_tabs ? m_tabs->count() : 0;
+}
+
+int CEngineWnd::CurrentTab() const
+{
+    return m_tabs ? m_tabs->currentIndex() : -1;
+}
+
+void CEngineWnd::SelectTab(int index)
+{
+    if (m_tabs && index >= 0 && index < m_tabs->count())
+        m_tabs->setCurrentIndex(index);
+}
+
+void CEngineWnd::SelectNextTab(bool backwards)
+{
+    const int count = TabCount();
+    if (count == 0)
+        return;
+    const int current = qMax(0, CurrentTab());
+    SelectTab(backwards ? (count + current - 1) % count : (current + 1) % count);
+}
+
+CTabPage* CEngineWnd::Page(int index) const
+{
+    if (!m_tabs || index < 0 || index >= m_tabs->count())
+        return nullptr;
+    return qobject_cast<CTabPage*>(m_tabs->widget(index));
+}
+
+void CEngineWnd::OnExitSizeMove()
+{
+    if (CTabPage* page = Page(CurrentTab()))
+        page->FitColumns();
+}
+
+void CEngineWnd::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_fitTimer->start();
+}
+
+void CEngineWnd::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    if (CTabPage* page = Page(CurrentTab()))
+        page->setFocus();
+}
+
+// IEngineView ------------------------------------------------------------------------------------
+
+void CEngineWnd::SetStatusText(const QString& text)
+{
+    m_frame.SetStatusText(text);
+}
+
+void CEngineWnd::SetActive(bool active)
+{
+    m_frame.SetActive(active);
+}
+
+void CEngineWnd::RedrawStockRow(int row)
+{
+    if (m_stocks)
+        m_stocks->RedrawRow(row);
+}
+
+void CEngineWnd::CommitStocks()
+{
+    if (m_stocks)
+        m_stocks->Commit();
+}
+
+bool CEngineWnd::IsStripShown() const
+{
+    return m_frame.IsStripShown();
+}
+
+void CEngineWnd::ShowStrip()
+{
+    m_frame.ShowStrip();
+}
+
+void CEngineWnd::HideStrip()
+{
+    m_frame.HideStrip();
+}
+
+void CEngineWnd::RefreshStrip()
+{
+    // Only a shown strip has text to rebuild; the strip is not part of this version yet.
+}
+
+void CEngineWnd::PostExitCommand()
+{
+    m_frame.PostCommand(CommandId::Exit);
+}
+
+void CEngineWnd::SetWaitCursor(bool on)
+{
+    if (on) {
+        ++m_waitCursors;
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (m_waitCursors > 0) {
+        --m_waitCursors;
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+// IPageHost --------------------------------------------------------------------------------------
+
+void CEngineWnd::StartUpdateCycle()
+{
+    // The page goes on at once; the cycle runs from the next turn of the event loop.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_closed && m_engine)
+            m_engine->UpdateCycle();
+    });
+}
+
+void CEngineWnd::SayStock(const Stock& stock, bool force)
+{
+    if (m_broadcaster && !m_closed)
+        m_broadcaster->SayStock(stock, force);
+}
+
+void CEngineWnd::PlayAnnouncement(const CAnnouncement* announcement, const CRule* rule, bool force)
+{
+    if (m_characters && !m_closed)
+        m_characters->PlayAnnouncement(announcement, rule, force);
+}
+
+QStringList CEngineWnd::GetGestureList()
+{
+    QStringList list;
+    if (m_characters)
+        m_characters->GetGestureList(list);
+    else
+        list.append(CCharacterManager::NoGesture());
+    return list;
+}
+
+void CEngineWnd::SetTrayAlertIcon(bool alert)
+{
+    m_frame.SetTrayAlertIcon(alert);
+}
+
+void CEngineWnd::SetAlertCount(int count)
+{
+    m_frame.SetAlertCount(count);
+}
+
+void CEngineWnd::RebuildStrip()
+{
+    // Nothing to rebuild while the strip is hidden; the strip is not part of this version yet.
+}
+
+void CEngineWnd::ShowHelpTopic(int topicId)
+{
+    ::ShowHelpTopic(topicId, m_closed ? nullptr : m_characters.get(), window());
+}

@@ -1,0 +1,112 @@
+#include "app/CQuorvaneApp.h"
+
+#include "app/AppPaths.h"
+#include "app/CMainFrame.h"
+#include "app/StartWithWindows.h"
+#include "app/UserMessage.h"
+#include "app/WidgetPlacement.h"
+#include "app/WindowActivation.h"
+#include "app/WindowPlacementStore.h"
+#include "platform/SingleInstance.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+CQuorvaneApp* g_app = nullptr;
+
+} // namespace
+
+CEngineWnd* GetEngine()
+{
+    return g_app ? g_app->Engine() : nullptr;
+}
+
+CQuorvaneApp::CQuorvaneApp(const EngineServices& services, QObject* parent)
+    : QObject(parent)
+    , m_services(services)
+{
+    g_app = this;
+}
+
+CQuorvaneApp::~CQuorvaneApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+    qApp->removeEventFilter(this);
+    m_frame.reset();
+    m_instance.reset();
+}
+
+CEngineWnd* CQuorvaneApp::Engine() const
+{
+    return m_frame && !m_frame->IsClosed() ? m_frame->Engine() : nullptr;
+}
+
+bool CQuorvaneApp::InitInstance(const QStringList& arguments)
+{
+    // One copy per user: a later start shows the running copy's window and ends, without touching
+    // anything; a start while the first copy is still starting ends silently.
+    m_instance = std::make_unique<SingleInstance>(InstanceName());
+    if (m_instance->Claim() != SingleInstance::Start::First)
+        return false;
+
+    if (!QFileInfo(AppPaths::UrlIniFile()).isFile()) {
+        ShowUserMessage(
+            u"One of the main configuration files for Quorvane is missing.  Please re-install the program."_s,
+            u"Quorva"_s, MessageIcon::Error);
+        return false;
+    }
+
+    m_frame = std::make_unique<CMainFrame>(m_services);
+    if (!m_frame->Create()) {
+        m_frame.reset();
+        return false;
+    }
+
+    const bool autostart = HasAutostartSwitch(arguments);
+    if (!RestoreWidgetPlacement(WindowPlacementStore::MainWindowSection(), *m_frame,
+                                autostart ? ShowCommand::Hide : ShowCommand::NoOverride)) {
+        // Nothing saved, or saved off every screen: the default geometry, shown.
+        m_frame->show();
+    }
+    m_frame->setWindowTitle(Title());
+
+    qApp->installEventFilter(this);
+    // The desktop session ends: the window keeps its place for the next session, and a quit that
+    // did not come through Exit still closes in order.
+    connect(qApp, &QGuiApplication::commitDataRequest, m_frame.get(), [this] {
+        if (!m_frame->IsClosed())
+            m_frame->SavePlacement();
+    });
+    connect(qApp, &QCoreApplication::aboutToQuit, m_frame.get(), [this] {
+        if (!m_frame->IsClosed())
+            m_frame->CloseFrame();
+    });
+    connect(m_instance.get(), &SingleInstance::ActivateRequested, m_frame.get(), [this](const QString& token) {
+        if (!m_frame->IsClosed())
+            BringWindowToFront(*m_frame, token);
+    });
+    m_instance->Listen();
+    return true;
+}
+
+bool CQuorvaneApp::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && m_frame && !m_frame->IsClosed()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (tab && (key->modifiers() & Qt::ControlModifier) && widget && widget->window() == m_frame.get() &&
+            m_frame->Engine()) {
+            const bool backwards = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            m_frame->Engine()->SelectNextTab(backwards);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/CEngineWnd.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class CMainFrame;
+class SingleInstance;
+
+// The program itself: it allows one running copy per user, checks that the market configuration is
+// installed, builds the main window, restores its placement (hidden when the session started the
+// program with -AUTOSTART) and lets later starts bring the window back. Made after the
+// QApplication, before its event loop runs:
+//
+//   CQuorvaneApp quorvane;
+//   if (!quorvane.InitInstance(QCoreApplication::arguments()))
+//       return 0;
+//   QObject::connect(quorvane.MainFrame(), &CMainFrame::Closed, qApp, &QCoreApplication::quit);
+//   return app.exec();
+class CQuorvaneApp final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The base name of the single-instance lock and socket in the user's runtime folder.
+    static QString InstanceName() { return QStringLiteral("quorvane"); }
+    // The window title.
+    static QString Title() { return QStringLiteral("Quorvane 3.0"); }
+
+    explicit CQuorvaneApp(const EngineServices& services = {}, QObject* parent = nullptr);
+    ~CQuorvaneApp() override;
+
+    // The start-up, in order. False when the program is to end at once: another copy runs (it was
+    // asked to show its window) or is still starting, the configuration file is missing (the user
+    // was told), or the main window could not be built (the user was told why). arguments: the
+    // command line, the program name first (QCoreApplication::arguments()).
+    bool InitInstance(const QStringList& arguments);
+
+    CMainFrame* MainFrame() const { return m_frame.get(); }
+    CEngineWnd* Engine() const;
+
+protected:
+    // Ctrl+Tab and Ctrl+Shift+Tab in the main window: the next or previous tab.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    EngineServices m_services;
+    std::unique_ptr<SingleInstance> m_instance;
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+// The running program's engine window (nullptr before start-up and after the main window is gone).
+CEngineWnd* GetEngine();

@@ -1,0 +1,485 @@
+// The main window as the user meets it: start-up and placement, the close box and the window
+// command, the tabs' keys, the status panes, the Quiet and price-update switches, the tray, and
+// Exit with its refusal while a dialog is open.
+
+#include "FrameTestSupport.h"
+
+#include "app/CEngine.h"
+#include "app/CSettings.h"
+#include "app/CTrayIcon.h"
+#include "app/CommandIds.h"
+#include "app/WindowPlacementStore.h"
+#include "rules/CompanionValues.h"
+#include "ui/CAboutDialog.h"
+#include "ui/CHelpTextDialog.h"
+#include "ui/CTabPage.h"
+#include "ui/HelpTopics.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QRect Centred()
+{
+    return CMainFrame::DefaultGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+}
+
+void SavePlacement(const QRect& rect, int showCmd = ShowCommand::ShowNormal)
+{
+    WindowPlacement placement;
+    placement.showCmd = showCmd;
+    placement.SetNormalRect(rect);
+    WindowPlacementStore::Save(WindowPlacementStore::MainWindowSection(), placement);
+}
+
+// Runs `inside` with the application's modal dialog once it is open; it must close it.
+void WithModalDialog(const std::function<void(QDialog&)>& inside, bool* seen)
+{
+    QTimer::singleShot(0, [inside, seen] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        *seen = dialog != nullptr;
+        if (dialog)
+            inside(*dialog);
+    });
+}
+
+// Start-up ---------------------------------------------------------------------------------------
+
+TEST_F(FrameTest, FirstStartOpensTheWindowCentredAt500By400)
+{
+    NoScheduledWork();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Frame()->isVisible());
+    EXPECT_EQ(Frame()->windowTitle(), u"Quorvane 3.0"_s);
+    EXPECT_EQ(Frame()->size(), QSize(500, 400));
+    EXPECT_EQ(Frame()->pos(), Centred().topLeft());
+    EXPECT_EQ(Frame()->minimumSize(), QSize(400, 300));
+}
+
+TEST_F(FrameTest, APlacementOfTheLastRunIsRestored)
+{
+    NoScheduledWork();
+    SavePlacement(QRect(60, 40, 620, 480));
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Frame()->isVisible());
+    EXPECT_EQ(Frame()->geometry(), QRect(60, 40, 620, 480));
+}
+
+TEST_F(FrameTest, APlacementWhollyOffTheScreenIsRefused)
+{
+    NoScheduledWork();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    SavePlacement(QRect(screen.width() + 200, screen.height() + 100, 600, 450));
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Frame()->isVisible());
+    EXPECT_EQ(Frame()->pos(), Centred().topLeft());
+    EXPECT_EQ(Frame()->size(), QSize(500, 400));
+}
+
+class AutostartSwitch : public FrameTest, public ::testing::WithParamInterface<QStringList>
+{};
+
+TEST_P(AutostartSwitch, StartsHiddenWithASavedPlacement)
+{
+    NoScheduledWork();
+    SavePlacement(QRect(80, 60, 560, 420));
+    ASSERT_TRUE(Start(GetParam()));
+    EXPECT_FALSE(Frame()->isVisible()) << "reachable from the tray";
+    EXPECT_FALSE(Frame()->IsClosed());
+    EXPECT_EQ(Frame()->geometry(), QRect(80, 60, 560, 420)) << "in its place when it is shown";
+}
+
+TEST_P(AutostartSwitch, IsShownAnywayOnTheFirstRun)
+{
+    NoScheduledWork();
+    ASSERT_TRUE(Start(GetParam()));
+    EXPECT_TRUE(Frame()->isVisible()) << "nothing saved yet: the user sees the program once";
+    EXPECT_EQ(Frame()->pos(), Centred().topLeft());
+}
+
+INSTANTIATE_TEST_SUITE_P(Spellings, AutostartSwitch,
+                         ::testing::Values(QStringList{u"-AUTOSTART"_s}, QStringList{u"-autostart"_s},
+                                           QStringList{u"--verbose"_s, u"-AutoStart"_s},
+                                           QStringList{u"x-AUTOSTARTy"_s}));
+
+TEST_F(FrameTest, AMissingConfigurationFileEndsTheStartWithAMessage)
+{
+    m_env.Set("QUORVANE_URL_INI", QFile::encodeName(m_env.Root() + u"/nowhere/URL.ini"_s));
+    EXPECT_FALSE(Start());
+    EXPECT_EQ(Frame(), nullptr) << "no window";
+    const QList<UserMessage> messages = RecordingMessagePresenter::Instance().Take();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text,
+              u"One of the main configuration files for Quorvane is missing.  Please re-install the program."_s);
+    EXPECT_EQ(messages[0].caption, u"Quorva"_s);
+    EXPECT_EQ(messages[0].icon, MessageIcon::Error);
+    EXPECT_FALSE(QFile::exists(ProgramSettingsFile())) << "no setting is read or written";
+}
+
+class NoCharacterControl final : public IAgentControl
+{
+public:
+    int Load(const QString&, const QString&, QString* errorText) override
+    {
+        if (errorText)
+            *errorText = u"unreadable"_s;
+        return LoadFormatError;
+    }
+    void Unload(const QString&) override {}
+    IAgentCharacter* Character(const QString&) override { return nullptr; }
+};
+
+TEST_F(FrameTest, WithoutALoadableCharacterTheProgramDoesNotStart)
+{
+    EngineServices services;
+    services.makeAgentControl = [] {
+        return std::make_unique<NoCharacterControl>();
+    };
+    m_app = std::make_unique<CQuorvaneApp>(services);
+    EXPECT_FALSE(m_app->InitInstance({u"quorvane"_s}));
+    EXPECT_EQ(m_app->MainFrame(), nullptr);
+    const QList<UserMessage> messages = RecordingMessagePresenter::Instance().Take();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].text.startsWith(u"Failed to load character "_s)) << messages[0].text.toStdString();
+}
+
+TEST_F(FrameTest, TheStartRunsTheFirstUpdateAndStartsTheTimer)
+{
+    // Every quote address of the test configuration leads nowhere: the update fails, so the
+    // scheduled broadcast is skipped, and the status says so.
+    StartAndSettle();
+    EXPECT_TRUE(Engine()->Engine()->IsTimerRunning());
+    EXPECT_TRUE(Frame()->StatusText().startsWith(u"Error during update: "_s)) << Frame()->StatusText().toStdString();
+    EXPECT_EQ(Frame()->ActivityText(), u" Active"_s) << "active all day by default";
+    EXPECT_EQ(Engine()->CurrentTab(), 0);
+}
+
+// The close box and the window command -----------------------------------------------------------
+
+TEST_F(FrameTest, TheCloseBoxHidesTheWindowAndTheWindowCommandBringsItBack)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    EXPECT_FALSE(Frame()->close()) << "the close box only hides the window";
+    EXPECT_FALSE(Frame()->isVisible());
+    EXPECT_FALSE(Frame()->IsClosed()) << "the program goes on in the tray";
+    EXPECT_TRUE(Engine()->Engine()->IsTimerRunning());
+
+    Frame()->OnCommand(CommandId::QuorvaneWindow);
+    EXPECT_TRUE(Frame()->isVisible());
+
+    Frame()->showMinimized();
+    Frame()->OnCommand(CommandId::QuorvaneWindow);
+    EXPECT_FALSE(Frame()->isMinimized());
+    EXPECT_TRUE(Frame()->isVisible());
+}
+
+TEST_F(FrameTest, TheTrayIconsActivationShowsTheWindowAndItsMenuLeadsWithIt)
+{
+    NoScheduledWork();
+    StartAndSettle({u"-AUTOSTART"_s});
+    Frame()->hide();
+    CTrayIcon* tray = Frame()->Tray();
+    ASSERT_NE(tray, nullptr);
+    EXPECT_EQ(tray->DefaultCommand(), CommandId::QuorvaneWindow);
+    EXPECT_EQ(tray->Menu()->actions().first()->text(), u"&Quorvane Window"_s);
+    EXPECT_TRUE(tray->Menu()->actions().first()->font().bold());
+    EXPECT_TRUE(tray->OnTrayNotification(QSystemTrayIcon::DoubleClick));
+    EXPECT_TRUE(Frame()->isVisible());
+}
+
+TEST_F(FrameTest, ARightDoubleClickOnTheTrayIconEndsTheProgram)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    QSignalSpy closed(Frame(), &CMainFrame::Closed);
+    Frame()->Tray()->OnTrayNotification(QSystemTrayIcon::Context);
+    Frame()->Tray()->OnTrayNotification(QSystemTrayIcon::Context);
+    ASSERT_TRUE(closed.wait(5000));
+    EXPECT_TRUE(Frame()->IsClosed());
+    EXPECT_FALSE(Frame()->isVisible());
+}
+
+// Tabs -------------------------------------------------------------------------------------------
+
+TEST_F(FrameTest, CtrlTabCyclesThroughTheTabsBothWays)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    QWidget* focus = Engine()->Page(0);
+    ASSERT_NE(focus, nullptr);
+    EXPECT_EQ(Engine()->CurrentTab(), 0);
+    QTest::keyClick(focus, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Engine()->CurrentTab(), 2) << "Ctrl+Shift+Tab on Stocks selects Alerts";
+    QTest::keyClick(Engine()->Page(2), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Engine()->CurrentTab(), 0);
+    QTest::keyClick(Engine()->Page(0), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Engine()->CurrentTab(), 1);
+    QTest::keyClick(Engine()->Page(1), Qt::Key_Tab, Qt::ControlModifier);
+    QTest::keyClick(Engine()->Page(2), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Engine()->CurrentTab(), 0) << "round from the last tab to the first";
+}
+
+TEST_F(FrameTest, AltWithTheTabLettersSelectsTheTabs)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    QTest::keyClick(Frame(), Qt::Key_L, Qt::AltModifier);
+    EXPECT_EQ(Engine()->CurrentTab(), 2) << "Alt+L: Alerts";
+    QTest::keyClick(Frame(), Qt::Key_R, Qt::AltModifier);
+    EXPECT_EQ(Engine()->CurrentTab(), 1) << "Alt+R: Rules";
+    QTest::keyClick(Frame(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(Engine()->CurrentTab(), 0) << "Alt+S: Stocks";
+}
+
+TEST_F(FrameTest, TheTabsAreStocksRulesAndAlertsWithTheirImages)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    QTabWidget* tabs = Engine()->Tabs();
+    ASSERT_EQ(tabs->count(), 3);
+    EXPECT_EQ(tabs->tabText(0), u"&Stocks"_s);
+    EXPECT_EQ(tabs->tabText(1), u"&Rules"_s);
+    EXPECT_EQ(tabs->tabText(2), u"A&lerts"_s);
+    for (int index = 0; index < 3; ++index)
+        EXPECT_FALSE(tabs->tabIcon(index).pixmap(16, 16).isNull()) << index;
+}
+
+// Status panes -----------------------------------------------------------------------------------
+
+TEST_F(FrameTest, TheStatusPanesShowTheActivityAndTheAlertCount)
+{
+    EXPECT_EQ(CMainFrame::ActivityPaneText(true), u" Active"_s);
+    EXPECT_EQ(CMainFrame::ActivityPaneText(false), u" Inactive"_s);
+    EXPECT_EQ(CMainFrame::AlertPaneText(0), u" Alerts: 0"_s);
+    EXPECT_EQ(CMainFrame::AlertPaneText(2147483647L), u" Alerts: 2147483647"_s);
+    EXPECT_EQ(CMainFrame::AlertPaneText(-3), u" Alerts: -3"_s);
+
+    // Active hours that never include now: the start finds the program inactive.
+    SetOption(u"General"_s, u"ActiveDays"_s, 0);
+    StartAndSettle();
+    EXPECT_EQ(Frame()->ActivityText(), u" Inactive"_s);
+    EXPECT_EQ(Frame()->AlertText(), u" Alerts: 0"_s) << "set by the Alerts page when it is filled";
+    Engine()->SetAlertCount(12);
+    EXPECT_EQ(Frame()->AlertText(), u" Alerts: 12"_s);
+    Engine()->SetStatusText(u"Updating %s 100%"_s);
+    EXPECT_EQ(Frame()->StatusText(), u"Updating %s 100%"_s) << "shown as given, never as a format";
+    Engine()->SetActive(true);
+    EXPECT_EQ(Frame()->ActivityText(), u" Active"_s);
+    EXPECT_TRUE(Frame()->IsActive());
+}
+
+// Quiet and price updates ------------------------------------------------------------------------
+
+TEST_F(FrameTest, TheQuietButtonTogglesAndStoresTheQuietSwitch)
+{
+    NoScheduledWork();
+    SetOption(u"Character"_s, u"Globally Disable"_s, 1);
+    StartAndSettle();
+    QAction* quiet = Frame()->Action(CommandId::Quiet);
+    ASSERT_NE(quiet, nullptr);
+    EXPECT_TRUE(quiet->isCheckable());
+    EXPECT_TRUE(quiet->isChecked()) << "the stored state is read at start";
+    auto* button = qobject_cast<QToolButton*>(Frame()->ToolBar()->widgetForAction(quiet));
+    ASSERT_NE(button, nullptr);
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_FALSE(QueryGloballyDisabled());
+    EXPECT_FALSE(quiet->isChecked());
+    EXPECT_EQ(StoredOption(u"Character"_s, u"Globally Disable"_s).toInt(), 0);
+    QAction* trayQuiet = Frame()->Tray()->Action(CommandId::Quiet);
+    ASSERT_NE(trayQuiet, nullptr);
+    EXPECT_FALSE(trayQuiet->isChecked()) << "the tray menu agrees";
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(QueryGloballyDisabled());
+    EXPECT_TRUE(quiet->isChecked());
+    EXPECT_TRUE(trayQuiet->isChecked());
+    EXPECT_EQ(StoredOption(u"Character"_s, u"Globally Disable"_s).toInt(), 1);
+}
+
+TEST_F(FrameTest, ThePriceUpdateSwitchTogglesAndSavesCheckRules)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    QAction* updates = Frame()->Action(CommandId::PriceUpdates);
+    ASSERT_NE(updates, nullptr);
+    EXPECT_FALSE(updates->isChecked());
+    updates->trigger();
+    EXPECT_TRUE(updates->isChecked());
+    EXPECT_EQ(GetSettings().checkRules, 1);
+    EXPECT_EQ(StoredOption(u"Rules"_s, u"CheckRules"_s).toInt(), 1);
+    updates->trigger();
+    EXPECT_FALSE(updates->isChecked());
+    EXPECT_EQ(StoredOption(u"Rules"_s, u"CheckRules"_s).toInt(), 0);
+}
+
+TEST_F(FrameTest, TheToolBarHasBroadcastHideAndQuietWithTheirLetters)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    const QList<QAction*> actions = Frame()->ToolBar()->actions();
+    ASSERT_EQ(actions.size(), 3);
+    const QStringList texts = {u"&Broadcast"_s, u"H&ide"_s, u"&Quiet"_s};
+    for (int index = 0; index < 3; ++index) {
+        auto* button = qobject_cast<QToolButton*>(Frame()->ToolBar()->widgetForAction(actions[index]));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), texts[index]);
+        EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        EXPECT_FALSE(actions[index]->icon().pixmap(32, 32).isNull());
+    }
+}
+
+TEST_F(FrameTest, MenusOfferNoCommandThatIsNotThereYet)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    for (const int absent : {CommandId::Options, CommandId::WebUpdate, CommandId::ToggleStrip, CommandId::HideStrip,
+                             CommandId::StripNext, CommandId::StripPrevious, CommandId::StripHelp})
+        EXPECT_EQ(Frame()->Action(absent), nullptr) << absent;
+    for (const int present :
+         {CommandId::Exit, CommandId::Broadcast, CommandId::ReadAllPrices, CommandId::HideCharacter, CommandId::Quiet,
+          CommandId::PriceUpdates, CommandId::About, CommandId::AboutCharacter, CommandId::Overview,
+          CommandId::OnlineHelp, CommandId::OtherCharacters, CommandId::OtherProducts})
+        EXPECT_NE(Frame()->Action(present), nullptr) << present;
+}
+
+// Character commands -----------------------------------------------------------------------------
+
+TEST_F(FrameTest, ReadAllPricesSpeaksEvenWhenQuietAndHidesTheCharacterAfterwards)
+{
+    NoScheduledWork();
+    SetOption(u"Character"_s, u"Globally Disable"_s, 1);
+    StartAndSettle();
+    m_agent->Take();
+    Frame()->OnCommand(CommandId::ReadAllPrices);
+    const QStringList log = m_agent->Take();
+    EXPECT_TRUE(log.join(u'|').contains(u"Speak"_s)) << log.join(u'|').toStdString();
+    ASSERT_FALSE(log.isEmpty());
+    EXPECT_TRUE(log.last().startsWith(u"Hide"_s));
+}
+
+TEST_F(FrameTest, HideSilencesAndHidesTheCharacter)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    m_agent->Take();
+    Frame()->Action(CommandId::HideCharacter)->trigger();
+    const QStringList log = m_agent->Take();
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_EQ(log[0], u"StopAll"_s);
+    EXPECT_TRUE(log[1].startsWith(u"Hide"_s));
+}
+
+TEST_F(FrameTest, AboutPennywitLetsTheCharacterIntroduceItself)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    m_agent->Take();
+    Frame()->OnCommand(CommandId::AboutCharacter);
+    const QString log = m_agent->Take().join(u'|');
+    EXPECT_TRUE(log.contains(u"Hi There. My name is Penny-Wit."_s)) << log.toStdString();
+}
+
+TEST_F(FrameTest, AboutShowsTheNameAndVersion)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    bool seen = false;
+    QString version;
+    WithModalDialog(
+        [&](QDialog& dialog) {
+            EXPECT_NE(qobject_cast<CAboutDialog*>(&dialog), nullptr);
+            if (auto* label = dialog.findChild<QLabel*>(u"versionText"_s))
+                version = label->text();
+            EXPECT_FALSE(Frame()->Action(CommandId::Exit)->isEnabled()) << "no Exit under an open dialog";
+            dialog.accept();
+        },
+        &seen);
+    Frame()->OnCommand(CommandId::About);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(version, u"Version 3.0.0.0"_s);
+    EXPECT_EQ(CAboutDialog::VersionText(), u"Version 3.0.0.0"_s);
+    EXPECT_TRUE(Frame()->Action(CommandId::Exit)->isEnabled());
+}
+
+TEST_F(FrameTest, OverviewOpensTheMainWindowsHelpTopic)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    bool seen = false;
+    int topic = 0;
+    WithModalDialog(
+        [&](QDialog& dialog) {
+            if (auto* help = qobject_cast<CHelpTextDialog*>(&dialog))
+                topic = help->TopicId();
+            dialog.accept();
+        },
+        &seen);
+    Frame()->OnCommand(CommandId::Overview);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(topic, HelpTopics::Overview);
+}
+
+// Exit -------------------------------------------------------------------------------------------
+
+TEST_F(FrameTest, ExitClosesTheWindowFreesTheListsAndSavesThePlacement)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    Frame()->setGeometry(QRect(30, 50, 640, 460));
+    QSignalSpy closed(Frame(), &CMainFrame::Closed);
+    m_agent->Take();
+    Frame()->OnCommand(CommandId::Exit);
+    ASSERT_TRUE(closed.wait(5000));
+    EXPECT_FALSE(Frame()->isVisible());
+    EXPECT_FALSE(Engine()->Engine()->IsTimerRunning());
+    const QStringList log = m_agent->Take();
+    EXPECT_TRUE(log.contains(u"StopAll"_s));
+    EXPECT_TRUE(log.contains(u"Unload Quorvan"_s));
+    const WindowPlacement saved = WindowPlacementStore::Load(WindowPlacementStore::MainWindowSection());
+    EXPECT_EQ(saved.NormalRect(), QRect(30, 50, 640, 460));
+    EXPECT_EQ(saved.showCmd, ShowCommand::ShowNormal);
+}
+
+TEST_F(FrameTest, ExitIsRefusedWhileOneOfTheProgramsDialogsIsOpen)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    QSignalSpy closed(Frame(), &CMainFrame::Closed);
+    bool seen = false;
+    WithModalDialog(
+        [&](QDialog& dialog) {
+            EXPECT_FALSE(Frame()->Action(CommandId::Exit)->isEnabled());
+            EXPECT_FALSE(Frame()->Tray()->Action(CommandId::Exit)->isEnabled());
+            EXPECT_FALSE(Frame()->IsCommandEnabled(CommandId::Exit));
+            Frame()->OnCommand(CommandId::Exit);
+            QTest::qWait(50);
+            EXPECT_TRUE(closed.isEmpty()) << "not under an open dialog";
+            dialog.accept();
+        },
+        &seen);
+    Frame()->OnCommand(CommandId::Overview);
+    ASSERT_TRUE(seen);
+    QTest::qWait(50);
+    EXPECT_TRUE(closed.isEmpty()) << "a refused Exit is not carried out later";
+    EXPECT_TRUE(Frame()->Action(CommandId::Exit)->isEnabled());
+    Frame()->OnCommand(CommandId::Exit);
+    EXPECT_TRUE(closed.wait(5000));
+}
+
+} // namespace
