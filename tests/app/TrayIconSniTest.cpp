@@ -4,10 +4,8 @@
 #include "support/TestEnvironment.h"
 #include "support/XvfbServer.h"
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QMutex>
 #include <QProcess>
@@ -16,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 using namespace Qt::StringLiterals;
 
@@ -114,21 +113,21 @@ protected:
         ASSERT_TRUE(m_probe.waitForStarted(5000));
     }
 
-    // The next line the probe prints.
-    QByteArray Line(int timeoutMs = 10000)
+    // The next line the probe prints; what it wrote to stderr when it printed none.
+    std::string Line(int timeoutMs = 10000)
     {
         QElapsedTimer timer;
         timer.start();
         while (!m_probe.canReadLine()) {
             if (timer.elapsed() > timeoutMs || !m_probe.waitForReadyRead(200)) {
                 if (m_probe.state() == QProcess::NotRunning || timer.elapsed() > timeoutMs)
-                    return "<nothing: " + m_probe.readAllStandardError() + '>';
+                    return "<nothing: " + m_probe.readAllStandardError().toStdString() + '>';
             }
         }
-        return m_probe.readLine().trimmed();
+        return m_probe.readLine().trimmed().toStdString();
     }
 
-    QByteArray Order(const QByteArray& order)
+    std::string Order(const QByteArray& order)
     {
         m_probe.write(order + '\n');
         return Line();
@@ -158,11 +157,11 @@ protected:
 TEST_F(TraySni, ShownOnceActivatedByThePlainClickAndRemoved)
 {
     StartProbe();
-    EXPECT_EQ(Line(), QByteArray("created 1 1")) << "in the tray, and the plain click opens the window";
+    EXPECT_EQ(Line(), "created 1 1") << "in the tray, and the plain click opens the window";
     ASSERT_TRUE(WaitFor([&] { return m_watcher->Items().size() == 1; })) << "the icon registers with the tray";
     const QString item = m_watcher->Items().first();
 
-    EXPECT_EQ(Order("show"), QByteArray("show 1"));
+    EXPECT_EQ(Order("show"), "show 1");
     QThread::msleep(300);
     EXPECT_EQ(m_watcher->Items().size(), 1) << "showing twice adds the icon once";
 
@@ -172,13 +171,13 @@ TEST_F(TraySni, ShownOnceActivatedByThePlainClickAndRemoved)
     activate << 10 << 10;
     const QDBusMessage reply = Client().call(activate, QDBus::Block, 5000);
     EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << qPrintable(reply.errorMessage());
-    EXPECT_EQ(Line(), QByteArray("command 32777"));
+    EXPECT_EQ(Line(), "command 32777");
 
-    EXPECT_EQ(Order("alert"), QByteArray("icon 1"));
-    EXPECT_EQ(Order("hide"), QByteArray("hide 1"));
+    EXPECT_EQ(Order("alert"), "icon 1");
+    EXPECT_EQ(Order("hide"), "hide 1");
     EXPECT_TRUE(WaitFor([&] { return !OnBus(item.section(u'/', 0, 0)); })) << "the item leaves the tray";
-    EXPECT_EQ(Order("hide"), QByteArray("hide 1"));
-    EXPECT_EQ(Order("show"), QByteArray("show 1"));
+    EXPECT_EQ(Order("hide"), "hide 1");
+    EXPECT_EQ(Order("show"), "show 1");
     EXPECT_TRUE(WaitFor([&] { return m_watcher->Items().size() == 2; })) << "shown again after hiding";
 }
 

@@ -1,8 +1,6 @@
 #include "support/XvfbServer.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QThread>
 
 #include <functional>
@@ -44,25 +42,27 @@ XvfbServer::~XvfbServer()
 
 QString XvfbServer::Start(QSize screen)
 {
+    // Xvfb picks a free display itself and writes its number once it accepts connections, so
+    // tests started side by side never race for the same one.
     const QString geometry = u"%1x%2x24"_s.arg(screen.width()).arg(screen.height());
-    int display = 90 + int(QCoreApplication::applicationPid() % 300);
-    for (int attempt = 0; attempt < 10 && m_display.isEmpty(); ++attempt, ++display) {
-        if (QFile::exists(u"/tmp/.X%1-lock"_s.arg(display)))
-            continue;
-        m_xvfb.start(u"Xvfb"_s, {u":%1"_s.arg(display), u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s, geometry});
-        if (!m_xvfb.waitForStarted(5000))
-            return u"Xvfb is needed: scripts/install-deps test"_s;
-        const QString socket = u"/tmp/.X11-unix/X%1"_s.arg(display);
-        WaitFor([&] { return m_xvfb.state() != QProcess::Running || QFile::exists(socket); }, 5000);
-        QThread::msleep(100);
-        if (m_xvfb.state() == QProcess::Running && QFile::exists(socket)) {
-            m_display = u":%1"_s.arg(display);
-        } else {
-            m_xvfb.kill();
-            m_xvfb.waitForFinished(5000);
-        }
-    }
-    return m_display.isEmpty() ? u"no display for Xvfb"_s : QString();
+    m_xvfb.setProcessChannelMode(QProcess::SeparateChannels);
+    m_xvfb.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s, geometry});
+    if (!m_xvfb.waitForStarted(5000))
+        return u"Xvfb is needed: scripts/install-deps test"_s;
+    WaitFor(
+        [&] {
+            m_xvfb.waitForReadyRead(50);
+            return m_xvfb.state() != QProcess::Running || m_xvfb.canReadLine();
+        },
+        15000);
+    if (!m_xvfb.canReadLine())
+        return u"Xvfb did not start: "_s + QString::fromLocal8Bit(m_xvfb.readAllStandardError());
+    bool ok = false;
+    const int display = m_xvfb.readLine().trimmed().toInt(&ok);
+    if (!ok)
+        return u"Xvfb named no display"_s;
+    m_display = u":%1"_s.arg(display);
+    return {};
 }
 
 QString XvfbServer::StartWindowManager()

@@ -15,8 +15,7 @@ public:
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;
 
-    // Starts Xvfb on a free display, trying from a number picked by the process id (another test
-    // may take a display at the same moment: then that Xvfb ends at once and the next one is tried).
+    // Starts Xvfb on a display it finds free and waits until it accepts connections.
     // Returns an empty text when it runs, else what went wrong.
     QString Start(QSize screen = QSize(800, 600));
     // Starts openbox on the display and waits until it manages windows; an empty text when it does.
