@@ -114,8 +114,8 @@ void CEngineWnd::CreateTabs()
     m_alerts->SetRulesPage(m_rules);
 
     // Each page carries its tab's text and image.
-    for (CTabPage* page : {static_cast<CTabPage*>(m_stocks), static_cast<CTabPage*>(m_rules),
-                           static_cast<CTabPage*>(m_alerts)})
+    for (CTabPage* page :
+         {static_cast<CTabPage*>(m_stocks), static_cast<CTabPage*>(m_rules), static_cast<CTabPage*>(m_alerts)})
         m_tabs->addTab(page, page->windowIcon(), page->windowTitle());
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] { ShowCurrentPage(); });
 }
