@@ -21,6 +21,7 @@
 #include "ui/CStocksPage.h"
 #include "ui/HelpTopics.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -271,6 +272,23 @@ void CEngineWnd::SelectNextTab(bool backwards)
         return;
     const int current = qMax(0, CurrentTab());
     SelectTab(backwards ? (count + current - 1) % count : (current + 1) % count);
+}
+
+QAbstractButton* CEngineWnd::PageMnemonicButton(QKeyCombination key) const
+{
+    CTabPage* page = Page(CurrentTab());
+    if (page == nullptr || !page->isVisible())
+        return nullptr;
+    const QKeySequence wanted(key);
+    QAbstractButton* found = nullptr;
+    for (QAbstractButton* button : page->findChildren<QAbstractButton*>()) {
+        if (!button->isVisible() || !button->isEnabled() || QKeySequence::mnemonic(button->text()) != wanted)
+            continue;
+        if (found != nullptr)
+            return nullptr; // several: Qt's own handling moves the focus between them
+        found = button;
+    }
+    return found;
 }
 
 CTabPage* CEngineWnd::Page(int index) const

@@ -9,6 +9,7 @@
 #include <memory>
 
 class CAlertsPage;
+class QAbstractButton;
 class CBroadcaster;
 class CCharacterManager;
 class CEngine;
@@ -67,6 +68,9 @@ public:
     void SelectTab(int index);
     // Ctrl+Tab and Ctrl+Shift+Tab: the next or previous tab, cyclically.
     void SelectNextTab(bool backwards);
+    // The shown page's one enabled button whose Alt letter is this key (nullptr when none, or when
+    // several share it). The page's own buttons take their letters before the tool bar and menus.
+    QAbstractButton* PageMnemonicButton(QKeyCombination key) const;
     QTabWidget* Tabs() const { return m_tabs; }
     CTabPage* Page(int index) const;
     CStocksPage* StocksPage() const { return m_stocks; }

@@ -9,6 +9,7 @@
 #include "app/WindowPlacementStore.h"
 #include "platform/SingleInstance.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -97,6 +98,25 @@ bool CQuorvaneApp::InitInstance(const QStringList& arguments)
 
 bool CQuorvaneApp::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) && m_frame &&
+        !m_frame->IsClosed() && m_frame->Engine()) {
+        // Alt and a letter: a button of the shown page takes it before the tool bar and the menus
+        // (Alt+I is "D&isable" on the Stocks page and "H&ide" elsewhere). Claiming the override
+        // keeps Qt from finding the letter ambiguous; the key press that follows clicks the button.
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->modifiers() == Qt::AltModifier && widget && widget->window() == m_frame.get()) {
+            if (QAbstractButton* button = m_frame->Engine()->PageMnemonicButton(key->keyCombination())) {
+                if (event->type() == QEvent::ShortcutOverride) {
+                    event->accept();
+                } else {
+                    button->setFocus(Qt::ShortcutFocusReason);
+                    button->animateClick();
+                }
+                return true;
+            }
+        }
+    }
     if (event->type() == QEvent::KeyPress && m_frame && !m_frame->IsClosed()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;

@@ -9,6 +9,8 @@
 #include "app/CTrayIcon.h"
 #include "app/CommandIds.h"
 #include "app/WindowPlacementStore.h"
+#include "market/Stock.h"
+#include "market/StockList.h"
 #include "rules/CompanionValues.h"
 #include "ui/CAboutDialog.h"
 #include "ui/CHelpTextDialog.h"
@@ -244,6 +246,29 @@ TEST_F(FrameTest, AltWithTheTabLettersSelectsTheTabs)
     EXPECT_EQ(Engine()->CurrentTab(), 1) << "Alt+R: Rules";
     QTest::keyClick(Frame(), Qt::Key_S, Qt::AltModifier);
     EXPECT_EQ(Engine()->CurrentTab(), 0) << "Alt+S: Stocks";
+}
+
+// "D&isable" on the Stocks page and the tool bar's "H&ide" share Alt+I: the shown page's own button
+// takes the letter, and the tool bar gets it on the pages that have no such button.
+TEST_F(FrameTest, AltLettersOfThePageGoBeforeTheToolBar)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    ASSERT_GT(StockList::Count(), 0);
+    ASSERT_TRUE(StockList::At(0, true)->IsEnabled());
+    m_agent->Take();
+    QTest::keyClick(Frame(), Qt::Key_I, Qt::AltModifier);
+    QTest::qWait(300); // a button's mnemonic clicks with a short animation
+    EXPECT_FALSE(StockList::At(0, true)->IsEnabled()) << "Alt+I on the Stocks page: Disable";
+    EXPECT_TRUE(m_agent->Take().isEmpty()) << "the character is left alone";
+
+    QTest::keyClick(Frame(), Qt::Key_R, Qt::AltModifier);
+    ASSERT_EQ(Engine()->CurrentTab(), 1);
+    QTest::keyClick(Frame(), Qt::Key_I, Qt::AltModifier);
+    QTest::qWait(300);
+    EXPECT_TRUE(m_agent->Take().contains(u"StopAll"_s)) << "Alt+I on the Rules page: the tool bar's Hide";
 }
 
 TEST_F(FrameTest, TheTabsAreStocksRulesAndAlertsWithTheirImages)
