@@ -368,9 +368,13 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    // The close box, Alt+F4 or the window menu's Close: the program goes on in the tray.
+    // The close box, Alt+F4 or the window menu's Close: the program goes on in the tray. Without
+    // a tray to come back from (many desktops have none), the window only goes to the task bar.
     event->ignore();
-    hide();
+    if (CTrayIcon::IsTrayAvailable())
+        hide();
+    else
+        showMinimized();
 }
 
 // Status bar -------------------------------------------------------------------------------------

@@ -17,7 +17,8 @@ class QToolBar;
 // with its three panes (messages, active or inactive, alert count), the tray icon and, as its
 // central widget, the engine window. Every command goes to the engine window first, then here.
 //
-// Its close box only hides it: the program goes on in the tray. The program ends through Exit
+// Its close box only hides it: the program goes on in the tray (or, with no tray on the desktop,
+// in the task bar: the window is minimised). The program ends through Exit
 // (the menus, a right double click on the tray icon), which waits for a quote download under way
 // before the window closes for good and Closed() is emitted.
 class CMainFrame final : public QMainWindow

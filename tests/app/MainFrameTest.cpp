@@ -174,9 +174,16 @@ TEST_F(FrameTest, TheCloseBoxHidesTheWindowAndTheWindowCommandBringsItBack)
 {
     NoScheduledWork();
     StartAndSettle();
-    EXPECT_FALSE(Frame()->close()) << "the close box only hides the window";
-    EXPECT_FALSE(Frame()->isVisible());
-    EXPECT_FALSE(Frame()->IsClosed()) << "the program goes on in the tray";
+    EXPECT_FALSE(Frame()->close()) << "the close box never closes the window";
+    if (CTrayIcon::IsTrayAvailable()) {
+        EXPECT_FALSE(Frame()->isVisible()) << "hidden: the tray brings it back";
+    } else {
+        // No tray here (the offscreen platform has none): a hidden window could not be found again.
+        EXPECT_TRUE(Frame()->isVisible());
+        EXPECT_TRUE(Frame()->isMinimized());
+        Frame()->hide();
+    }
+    EXPECT_FALSE(Frame()->IsClosed()) << "the program goes on";
     EXPECT_TRUE(Engine()->Engine()->IsTimerRunning());
 
     Frame()->OnCommand(CommandId::QuorvaneWindow);
