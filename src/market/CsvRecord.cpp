@@ -16,44 +16,89 @@ bool CsvRecord::Format()
 
 QString CsvRecord::ReadField()
 {
+    QString scratch;
+    const QStringView field = ReadFieldView(line, cursor, scratch);
+    if (field.isEmpty())
+        return QString();
+    if (field.data() == scratch.constData())
+        return scratch;
+    return field.toString();
+}
+
+QStringView CsvRecord::ReadFieldView(QStringView text, qsizetype& cursor, QString& scratch)
+{
     if (cursor < 0)
         cursor = 0;
-    const qsizetype length = line.size();
+    const qsizetype length = text.size();
     if (cursor >= length)
-        return QString();
+        return {};
 
-    const QChar* text = line.constData();
-    const bool quoted = text[cursor] == u'"';
+    const QChar* data = text.data();
+    const bool quoted = data[cursor] == u'"';
     if (quoted)
         ++cursor;
 
-    // Runs of ordinary characters are copied whole; only quotes (and commas inside quotes) are
-    // looked at one by one.
-    QString field;
+    // The usual fields first: plain text up to a comma, or quoted text whose closing quote ends it.
+    const qsizetype start = cursor;
+    qsizetype stop = start;
+    if (quoted) {
+        while (stop < length && data[stop] != u'"')
+            ++stop;
+        if (stop + 1 == length || (stop + 1 < length && data[stop + 1] == u',')) {
+            cursor = qMin(stop + 2, length);
+            return text.sliced(start, stop - start);
+        }
+    } else {
+        while (stop < length && data[stop] != u',' && data[stop] != u'"')
+            ++stop;
+        if (stop == length || data[stop] == u',') {
+            cursor = qMin(stop + 1, length);
+            return text.sliced(start, stop - start);
+        }
+    }
+
+    // Runs of ordinary characters are taken whole; only quotes (and commas inside quotes) are looked
+    // at one by one. A field of a single run stays a view of it; a second piece goes to scratch.
+    QStringView field;
+    bool inScratch = false;
+    auto add = [&](QStringView piece) {
+        if (piece.isEmpty())
+            return;
+        if (field.isEmpty()) {
+            field = piece;
+            return;
+        }
+        if (!inScratch) {
+            scratch.clear();
+            scratch.append(field);
+            inScratch = true;
+        }
+        scratch.append(piece);
+    };
+    auto result = [&]() {
+        return inScratch ? QStringView(scratch) : field;
+    };
+
     bool quotePending = false;
     qsizetype runStart = cursor;
-    auto flushRun = [&](qsizetype end) {
-        if (end > runStart)
-            field.append(text + runStart, end - runStart);
-    };
     while (cursor < length) {
-        const QChar c = text[cursor];
+        const QChar c = data[cursor];
         if (c == u',' && (!quoted || quotePending)) {
-            flushRun(cursor);
+            add(text.sliced(runStart, cursor - runStart));
             ++cursor; // the comma is consumed
-            return field;
+            return result();
         }
         if (c == u'"') {
-            flushRun(cursor);
+            add(text.sliced(runStart, cursor - runStart));
             if (quotePending)
-                field += u'"';
+                add(text.sliced(cursor, 1)); // the second of two quotes
             quotePending = !quotePending;
             runStart = cursor + 1;
         }
         ++cursor;
     }
-    flushRun(cursor);
-    return field;
+    add(text.sliced(runStart, cursor - runStart));
+    return result();
 }
 
 void CsvRecord::ClearLine()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 class QTextStream;
 
@@ -28,6 +29,11 @@ public:
     //  - two double quotes in a row read as one; a lone quote in an unquoted field is dropped;
     //  - characters after a closing quote and before the next comma still belong to the field.
     QString ReadField();
+
+    // The next field of `text` from `cursor`, read as ReadField reads it; the cursor moves past it.
+    // A field that needs no unquoting is a view into `text`; any other is built in `scratch`, and the
+    // view points there until the next call.
+    static QStringView ReadFieldView(QStringView text, qsizetype& cursor, QString& scratch);
 
     // Starts a new line for Format: `line` is emptied and the next AppendField writes the first field.
     void ClearLine();

@@ -17,6 +17,8 @@
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -143,29 +145,46 @@ QString DecodeLine(QByteArrayView bytes)
     return text;
 }
 
-QStringList SplitLines(const QByteArray& bytes)
+namespace {
+
+constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+
+// Every line of `text`, without its LF and the CRs before it, as a view into it.
+void AppendLineViews(QStringView text, QList<QStringView>& lines)
 {
-    QStringList lines;
-    QByteArrayView rest(bytes);
-    if (rest.startsWith("\xEF\xBB\xBF"))
-        rest = rest.sliced(3);
-
-    while (!rest.isEmpty()) {
-        const qsizetype end = rest.indexOf('\n');
-        QByteArrayView raw = end < 0 ? rest : rest.first(end);
-        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
-        while (raw.endsWith('\r'))
-            raw.chop(1);
-
-        QString line = DecodeLine(raw);
-        if (line.isEmpty() && !raw.isEmpty())
-            continue; // nothing but NUL bytes: damage, not an empty record
-        lines.append(std::move(line));
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        const qsizetype next = end < 0 ? text.size() : end + 1;
+        if (end < 0)
+            end = text.size();
+        while (end > start && text[end - 1] == u'\r')
+            --end;
+        lines.append(text.sliced(start, end - start));
+        start = next;
     }
-    return lines;
 }
 
-bool ReadLines(const QString& path, QStringList& lines)
+// The whole text at once, when that gives what decoding line by line would: no NUL bytes, valid
+// UTF-8 throughout, and no line beginning with a byte-order mark (the line decoder drops one there).
+std::optional<QString> DecodeWhole(QByteArrayView bytes)
+{
+    if (bytes.contains('\0'))
+        return std::nullopt;
+    // Look for the mark's first byte only, which plain text does not hold at all.
+    for (qsizetype at = bytes.indexOf('\xEF'); at >= 0; at = bytes.indexOf('\xEF', at + 1)) {
+        if ((at == 0 || bytes[at - 1] == '\n') && bytes.sliced(at).startsWith(kByteOrderMark))
+            return std::nullopt;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
+// The whole file; false when it is missing, not a regular file, too large or cannot be read to its end.
+bool ReadBytes(const QString& path, QByteArray& bytes)
 {
     const QFileInfo info(path);
     if (!info.isFile() || info.size() > kMaxFileSize)
@@ -173,33 +192,114 @@ bool ReadLines(const QString& path, QStringList& lines)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize)
+    bytes = file.readAll();
+    return file.error() == QFileDevice::NoError && bytes.size() <= kMaxFileSize;
+}
+
+QStringList ToStringList(const QList<QStringView>& views)
+{
+    QStringList strings;
+    strings.reserve(views.size());
+    for (const QStringView view : views)
+        strings.append(view.toString());
+    return strings;
+}
+
+} // namespace
+
+DecodedLines DecodeLines(QByteArrayView bytes)
+{
+    DecodedLines result;
+    if (bytes.startsWith(kByteOrderMark))
+        bytes = bytes.sliced(kByteOrderMark.size());
+
+    if (std::optional<QString> whole = DecodeWhole(bytes)) {
+        result.text = std::move(*whole);
+        AppendLineViews(result.text, result.lines);
+        return result;
+    }
+
+    // Line by line: each one UTF-8 or Windows-1252 on its own. The lines are gathered into one text
+    // first and viewed once it no longer grows.
+    std::vector<std::pair<qsizetype, qsizetype>> spans; // start and length in result.text
+    result.text.reserve(bytes.size());
+    QByteArrayView rest = bytes;
+    while (!rest.isEmpty()) {
+        const qsizetype end = rest.indexOf('\n');
+        QByteArrayView raw = end < 0 ? rest : rest.first(end);
+        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
+        while (raw.endsWith('\r'))
+            raw.chop(1);
+
+        const QString line = DecodeLine(raw);
+        if (line.isEmpty() && !raw.isEmpty())
+            continue; // nothing but NUL bytes: damage, not an empty record
+        spans.emplace_back(result.text.size(), line.size());
+        result.text += line;
+    }
+    result.lines.reserve(qsizetype(spans.size()));
+    for (const auto& [start, length] : spans)
+        result.lines.append(QStringView(result.text).sliced(start, length));
+    return result;
+}
+
+QStringList SplitLines(const QByteArray& bytes)
+{
+    return ToStringList(DecodeLines(bytes).lines);
+}
+
+bool ReadLines(const QString& path, QStringList& lines)
+{
+    QByteArray bytes;
+    if (!ReadBytes(path, bytes))
         return false;
     lines = SplitLines(bytes);
     return true;
 }
 
-ReadStatus ReadFile(const QString& path, const Format& format, Contents& contents)
+ReadStatus ReadFile(const QString& path, const Format& format, ContentsView& contents)
 {
-    QStringList lines;
-    if (!ReadLines(path, lines))
+    QByteArray bytes;
+    if (!ReadBytes(path, bytes))
         return ReadStatus::Unreadable;
-    if (lines.isEmpty() || !lines.first().startsWith(format.headerPrefix))
+    DecodedLines decoded = DecodeLines(bytes);
+    bytes = QByteArray(); // the bytes are not needed beside their text
+    if (decoded.lines.isEmpty() || !decoded.lines.first().startsWith(format.headerPrefix))
         return ReadStatus::NotThisFile;
 
-    const qint64 version = NumberText::LeadingInteger(QStringView(lines.first()).sliced(format.headerPrefix.size()));
+    const qint64 version = NumberText::LeadingInteger(decoded.lines.first().sliced(format.headerPrefix.size()));
     if (version > format.version) {
         ShowUserMessage(format.newerText, format.errorCaption, MessageIcon::Error);
         return ReadStatus::Newer;
     }
     contents.version = int(qMax<qint64>(version, std::numeric_limits<int>::min()));
-    lines.removeFirst();
-    contents.records = std::move(lines);
+    decoded.lines.removeFirst();
+    contents.text = std::move(decoded.text);
+    contents.records = std::move(decoded.lines);
     return ReadStatus::Ok;
 }
 
+ReadStatus ReadFile(const QString& path, const Format& format, Contents& contents)
+{
+    ContentsView view;
+    const ReadStatus status = ReadFile(path, format, view);
+    if (status == ReadStatus::Ok) {
+        contents.version = view.version;
+        contents.records = ToStringList(view.records);
+    }
+    return status;
+}
+
 Source Load(const Format& format, Contents& contents)
+{
+    if (ReadFile(MainPath(format), format, contents) == ReadStatus::Ok)
+        return Source::Main;
+    if (ReadFile(BackupPath(format), format, contents) == ReadStatus::Ok)
+        return Source::Backup;
+    return Source::None;
+}
+
+Source Load(const Format& format, ContentsView& contents)
 {
     if (ReadFile(MainPath(format), format, contents) == ReadStatus::Ok)
         return Source::Main;

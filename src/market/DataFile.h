@@ -55,6 +55,15 @@ QString DecodeLine(QByteArrayView bytes);
 // The lines of a file's bytes, decoded as described above.
 QStringList SplitLines(const QByteArray& bytes);
 
+// The same lines without a string of their own each: `text` holds them all and `lines` are views into
+// it. The views stay valid while `text` is alive and unchanged (moving the struct keeps them valid).
+struct DecodedLines
+{
+    QString text;
+    QList<QStringView> lines;
+};
+DecodedLines DecodeLines(QByteArrayView bytes);
+
 // The lines of the file at path; false when it is missing, not a regular file, too large or cannot
 // be read to its end.
 bool ReadLines(const QString& path, QStringList& lines);
@@ -73,9 +82,19 @@ struct Contents
     QStringList records; // the lines after the header
 };
 
+// Contents whose records are views into the decoded text (see DecodedLines): for a list that keeps
+// only parts of each line.
+struct ContentsView
+{
+    int version = 0;
+    QString text;
+    QList<QStringView> records;
+};
+
 // Reads one data file. The version is the integer at the start of the header's rest (C atoi rules);
 // above format.version the message format.newerText / format.errorCaption is shown (error icon).
 ReadStatus ReadFile(const QString& path, const Format& format, Contents& contents);
+ReadStatus ReadFile(const QString& path, const Format& format, ContentsView& contents);
 
 enum class Source
 {
@@ -87,6 +106,7 @@ enum class Source
 // Reads <name>.csv, else <name>.bak. Which one gave `contents` is returned; the caller shows its own
 // "backup used" message where its list has one.
 Source Load(const Format& format, Contents& contents);
+Source Load(const Format& format, ContentsView& contents);
 
 // Writes the bytes as the new <path> safely (see above), the previous content becoming backupPath.
 // On failure returns false with a short reason in *error and leaves both files as they were.

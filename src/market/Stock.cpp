@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -14,36 +16,52 @@ namespace {
 const QString kEnabled = u"Enabled"_s;
 const QString kNoPrice = u"0."_s;
 
+// The end of a number's text once the trailing zeros of a plain decimal tail are dropped (the point
+// itself is kept); "1.5e10" keeps its exponent intact.
+qsizetype TrimmedDecimalEnd(QStringView number)
+{
+    const qsizetype point = number.lastIndexOf(u'.');
+    if (point < 0)
+        return number.size();
+    for (qsizetype i = point + 1; i < number.size(); ++i) {
+        if (number[i] < u'0' || number[i] > u'9')
+            return number.size();
+    }
+    qsizetype end = number.size();
+    while (end > point + 1 && number[end - 1] == u'0')
+        --end;
+    return end;
+}
+
 // Spaces removed, commas to points, the multiplier applied when asked, and the trailing zeros of the
 // decimals dropped (the point itself is kept).
-QString NormalizeNumber(const QString& text, const QString& country, bool applyMultiplier)
+QString NormalizeNumber(QStringView text, const QString& country, bool applyMultiplier)
 {
+    const bool plain = std::none_of(text.begin(), text.end(), [](QChar c) { return c == u',' || c.isSpace(); });
     QString result;
-    result.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.isSpace())
-            continue; // also the no-break spaces some services group thousands with
-        result += c == u',' ? u'.' : c;
+    if (!plain) {
+        result.reserve(text.size());
+        for (const QChar c : text) {
+            if (c.isSpace())
+                continue; // also the no-break spaces some services group thousands with
+            result += c == u',' ? u'.' : c;
+        }
     }
-
     if (applyMultiplier) {
-        const double value = NumberText::LeadingDouble(result) * Countries::PriceMultiplier(country);
+        const double value =
+            NumberText::LeadingDouble(plain ? text : QStringView(result)) * Countries::PriceMultiplier(country);
         result = NumberText::Fixed(value, 6);
+    } else if (plain) {
+        return text.first(TrimmedDecimalEnd(text)).toString(); // the one copy this text needs
     }
-
-    // Only the zeros of a plain decimal tail are dropped: "1.5e10" keeps its exponent intact.
-    const qsizetype point = result.lastIndexOf(u'.');
-    if (point < 0)
-        return result;
-    for (qsizetype i = point + 1; i < result.size(); ++i) {
-        if (result[i] < u'0' || result[i] > u'9')
-            return result;
-    }
-    qsizetype end = result.size();
-    while (end > point + 1 && result[end - 1] == u'0')
-        --end;
-    result.truncate(end);
+    result.truncate(TrimmedDecimalEnd(result));
     return result;
+}
+
+// A field as a string of its own; an empty one gives the null text that ReadField gives.
+QString FieldText(QStringView field)
+{
+    return field.isEmpty() ? QString() : field.toString();
 }
 
 } // namespace
@@ -95,30 +113,47 @@ Stock& Stock::operator=(const Stock& other)
 bool Stock::Parse()
 {
     ResetCursor();
+    return ParseFields(line, cursor, nullptr);
+}
+
+bool Stock::ParseLine(QStringView text, const Stock* like)
+{
+    qsizetype position = 0;
+    return ParseFields(text, position, like);
+}
+
+bool Stock::ParseFields(QStringView text, qsizetype& position, const Stock* like)
+{
+    // Each field is a view into the text (or into scratch, for one that needed unquoting) and is used
+    // before the next one is read.
+    QString scratch;
+    auto next = [&] {
+        return ReadFieldView(text, position, scratch);
+    };
     switch (version) {
     case 2:
-        m_name = ReadField();
-        m_symbol = ReadField();
-        SetPrice(ReadField(), false);
-        m_volume = ReadField();
-        m_quoteTime = NumberText::LeadingInt32(ReadField());
-        m_state = ReadField();
-        SetChange(ReadField(), false);
-        m_percent = ReadField();
-        SetCountry(ReadField());
-        SetTimeZone(ReadField()); // after the country: its default time zone
-        m_spokenName = ReadField();
+        m_name = FieldText(next());
+        m_symbol = FieldText(next());
+        m_price = NormalizeNumber(next(), m_country, false);
+        m_volume = FieldText(next());
+        m_quoteTime = NumberText::LeadingInt32(next());
+        SetStateText(next());
+        m_change = NormalizeNumber(next(), m_country, false);
+        m_percent = FieldText(next());
+        SetCountryText(next());
+        SetTimeZoneText(next(), like); // after the country: its default time zone
+        m_spokenName = FieldText(next());
         return true;
     case 1:
-        m_name = ReadField();
-        m_symbol = ReadField();
+        m_name = FieldText(next());
+        m_symbol = FieldText(next());
         for (int i = 3; i <= 5; ++i)
-            ReadField(); // price, volume and time: not kept from this version
-        m_state = ReadField();
-        ReadField();
-        ReadField();
-        SetCountry(ReadField());
-        SetTimeZone(ReadField());
+            next(); // price, volume and time: not kept from this version
+        SetStateText(next());
+        next();
+        next();
+        SetCountryText(next());
+        SetTimeZoneText(next(), like);
         return true;
     default:
         return true;
@@ -148,6 +183,25 @@ void Stock::SetCountry(const QString& country)
         m_country = country;
 }
 
+void Stock::SetCountryText(QStringView country)
+{
+    if (country.isEmpty() || country == m_country)
+        return;
+    // A file names few countries: share the list's own strings rather than copy each stock's.
+    for (const QString& name : Countries::CountryNames()) {
+        if (name == country) {
+            m_country = name;
+            return;
+        }
+    }
+    m_country = country.toString();
+}
+
+void Stock::SetStateText(QStringView state)
+{
+    m_state = state == kEnabled ? kEnabled : FieldText(state);
+}
+
 void Stock::SetPrice(const QString& text, bool applyMultiplier)
 {
     m_price = NormalizeNumber(text, m_country, applyMultiplier);
@@ -163,6 +217,17 @@ void Stock::SetTimeZone(const QString& text)
     m_timeZone = text.trimmed();
     if (m_timeZone.isEmpty())
         m_timeZone = Countries::ReadCountrySetting(m_country, u"DefaultTimeZone"_s);
+}
+
+void Stock::SetTimeZoneText(QStringView text, const Stock* like)
+{
+    const QStringView trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        m_timeZone = Countries::ReadCountrySetting(m_country, u"DefaultTimeZone"_s);
+    else if (like && trimmed == like->m_timeZone)
+        m_timeZone = like->m_timeZone;
+    else
+        m_timeZone = trimmed.toString();
 }
 
 void Stock::ComputePercent()

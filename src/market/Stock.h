@@ -18,7 +18,10 @@ public:
     Stock(const Stock& other);
     Stock& operator=(const Stock& other);
 
-    bool Parse() override;  // a stock-file line of `version` 1 or 2
+    bool Parse() override; // a stock-file line of `version` 1 or 2
+    // Parses `text` as Parse parses `line`, leaving `line` and the cursor alone: a loader can parse
+    // straight from the file's text. A time zone equal to that of `like` shares its string.
+    bool ParseLine(QStringView text, const Stock* like = nullptr);
     bool Format() override; // the eleven fields of a version-2 line
 
     // Accessors.
@@ -94,6 +97,11 @@ public:
     const QString& LastURL() const { return m_lastUrl; }
 
 private:
+    bool ParseFields(QStringView text, qsizetype& position, const Stock* like);
+    void SetCountryText(QStringView country);
+    void SetStateText(QStringView state);
+    void SetTimeZoneText(QStringView text, const Stock* like);
+
     QString m_name;
     QString m_spokenName;
     QString m_symbol;

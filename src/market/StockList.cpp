@@ -132,18 +132,20 @@ void DeleteAll()
 
 bool Load()
 {
-    DataFile::Contents contents;
+    // The stocks are parsed straight from the file's text: only the texts a stock keeps are copied.
+    DataFile::ContentsView contents;
     if (DataFile::Load(StockFile(), contents) == DataFile::Source::None)
         return false;
 
     // Stocks without a time zone take their country's default: read URL.ini once for all of them.
     Countries::ConfigurationSnapshot configuration;
     g_stocks.reserve(g_stocks.size() + size_t(contents.records.size()));
-    for (QString& record : contents.records) {
+    const Stock* previous = nullptr; // neighbours mostly share a time zone: and then its string
+    for (const QStringView record : contents.records) {
         auto stock = std::make_unique<Stock>();
         stock->version = contents.version;
-        stock->line = std::move(record);
-        stock->Parse();
+        stock->ParseLine(record, previous);
+        previous = stock.get();
         g_stocks.push_back(std::move(stock));
     }
     return true;

@@ -63,6 +63,40 @@ TEST_F(DataFileTest, DecodesUtf8AndFallsBackToWindows1252PerLine)
     EXPECT_EQ(DataFile::DecodeLine("\x81\x8D\x8F\x90\x9D"), u"\u0081\u008D\u008F\u0090\u009D"_s);
 }
 
+// Decoding the whole text at once must give exactly what decoding each line on its own gives.
+TEST_F(DataFileTest, DecodeLinesMatchesLineByLineDecoding)
+{
+    const QByteArray mark = "\xEF\xBB\xBF";
+    const QByteArray inputs[] = {
+        "head\r\nplain,ascii\r\n",
+        "Soci\xC3\xA9t\xC3\xA9\r\n\xE2\x82\xAC 5\n",
+        "ok\r\nSoci\xE9t\xE9\r\n",     // one Windows-1252 line among UTF-8 ones
+        "a\r\n" + mark + "b\r\n",      // a mark at a line's start
+        "a\n" + mark + "\r\nc",        // a line of nothing but a mark
+        mark + mark + "head\n" + mark, // a second mark after the first
+        "a\xEF\xBB\xBF\n\xEF\n",       // marks and their first byte elsewhere
+        "a\n\xC3",                     // a truncated sequence at the end
+    };
+    for (const QByteArray& bytes : inputs) {
+        QStringList expected;
+        QByteArray rest = bytes.startsWith(mark) ? bytes.mid(3) : bytes;
+        while (!rest.isEmpty()) {
+            const qsizetype end = rest.indexOf('\n');
+            QByteArray raw = end < 0 ? rest : rest.left(end);
+            rest = end < 0 ? QByteArray() : rest.mid(end + 1);
+            while (raw.endsWith('\r'))
+                raw.chop(1);
+            const QString line = DataFile::DecodeLine(raw);
+            if (!line.isEmpty() || raw.isEmpty())
+                expected.append(line);
+        }
+        QStringList decoded;
+        for (const QStringView line : DataFile::DecodeLines(bytes).lines)
+            decoded.append(line.toString());
+        EXPECT_EQ(decoded, expected) << bytes.toHex().constData();
+    }
+}
+
 TEST_F(DataFileTest, NulBytesAreDroppedAndNulOnlyLinesSkipped)
 {
     const QByteArray bytes = QByteArray("a\0b\r\n", 5) + QByteArray(4096, '\0') + "\r\nc\n" + QByteArray(3, '\0');
