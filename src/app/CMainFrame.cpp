@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -340,6 +341,12 @@ void CMainFrame::CloseFrame()
     if (engine != nullptr && engine->IsUpdateRunning()) {
         // An update pass is still unwinding further up: let it end first (it stops at once now).
         engine->RequestStop();
+        QTimer::singleShot(kCloseRetryMs, this, &CMainFrame::CloseFrame);
+        return;
+    }
+    if (QThread::currentThread()->loopLevel() > 1) {
+        // A menu or a question is open in an event loop of its own, with the code that opened it
+        // (a page's) waiting below: the window closes once that loop has ended.
         QTimer::singleShot(kCloseRetryMs, this, &CMainFrame::CloseFrame);
         return;
     }

@@ -50,7 +50,8 @@ public:
 
     // Closes the window for good (what Exit ends with): the Stock Strip goes, the placement is
     // saved, the engine window closes (character unloaded, lists freed, timer stopped), the tray
-    // icon goes and Closed() is emitted. Waits for an update pass that is still unwinding.
+    // icon goes and Closed() is emitted. Waits for an update pass that is still unwinding, and for
+    // a menu or question still open in an event loop of its own.
     void CloseFrame();
     // Saves the window's placement for the next run (as closing does).
     void SavePlacement();

@@ -14,14 +14,19 @@
 #include "rules/CompanionValues.h"
 #include "ui/CAboutDialog.h"
 #include "ui/CHelpTextDialog.h"
+#include "ui/CRulesPage.h"
+#include "ui/CStocksPage.h"
 #include "ui/CTabPage.h"
 #include "ui/HelpTopics.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
@@ -515,3 +520,35 @@ TEST_F(FrameTest, ExitIsRefusedWhileOneOfTheProgramsDialogsIsOpen)
 }
 
 } // namespace
+
+// A page's context menu (or one of its questions) runs an event loop of its own, with the page's
+// code waiting below it. An Exit arriving meanwhile (the tray, the end of a download) closes the
+// window once the menu is gone, never under it.
+TEST_F(FrameTest, ExitWaitsForAMenuThatIsStillOpen)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    QSignalSpy closed(Frame(), &CMainFrame::Closed);
+    auto* list = Engine()->StocksPage()->findChild<QAbstractItemView*>();
+    ASSERT_NE(list, nullptr);
+    bool menuSeen = false;
+    QEventLoop program; // the program's own loop; the menu runs a second one inside it
+    QTimer::singleShot(0, list, [&] {
+        emit list->customContextMenuRequested(QPoint(4, 4));
+        program.quit();
+    });
+    QTimer::singleShot(100, Frame(), [&] {
+        QPointer<QWidget> menu = QApplication::activePopupWidget();
+        menuSeen = menu != nullptr;
+        Frame()->OnCommand(CommandId::Exit);
+        QTimer::singleShot(200, Frame(), [&, menu] {
+            EXPECT_FALSE(Frame()->IsClosed()) << "not while the menu is open";
+            if (menu)
+                menu->close();
+        });
+    });
+    program.exec();
+    EXPECT_TRUE(menuSeen);
+    ASSERT_TRUE(Frame()->IsClosed() || closed.wait(5000));
+    EXPECT_EQ(Engine()->TabCount(), 0) << "the engine window closed in order";
+}
