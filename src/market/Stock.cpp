@@ -20,24 +20,26 @@ const QString kNoPrice = u"0."_s;
 // itself is kept); "1.5e10" keeps its exponent intact.
 qsizetype TrimmedDecimalEnd(QStringView number)
 {
-    const qsizetype point = number.lastIndexOf(u'.');
-    if (point < 0)
+    // Back over the digits of the tail: it is a plain decimal tail only when a point precedes them.
+    qsizetype point = number.size() - 1;
+    while (point >= 0 && number[point] >= u'0' && number[point] <= u'9')
+        --point;
+    if (point < 0 || number[point] != u'.')
         return number.size();
-    for (qsizetype i = point + 1; i < number.size(); ++i) {
-        if (number[i] < u'0' || number[i] > u'9')
-            return number.size();
-    }
     qsizetype end = number.size();
     while (end > point + 1 && number[end - 1] == u'0')
         --end;
     return end;
 }
 
-// Spaces removed, commas to points, the multiplier applied when asked, and the trailing zeros of the
-// decimals dropped (the point itself is kept).
+bool IsPlainNumber(QStringView text)
+{
+    return std::none_of(text.begin(), text.end(), [](QChar c) { return c == u',' || c.isSpace(); });
+}
+
 QString NormalizeNumber(QStringView text, const QString& country, bool applyMultiplier)
 {
-    const bool plain = std::none_of(text.begin(), text.end(), [](QChar c) { return c == u',' || c.isSpace(); });
+    const bool plain = IsPlainNumber(text);
     QString result;
     if (!plain) {
         result.reserve(text.size());
@@ -58,10 +60,22 @@ QString NormalizeNumber(QStringView text, const QString& country, bool applyMult
     return result;
 }
 
-// A field as a string of its own; an empty one gives the null text that ReadField gives.
-QString FieldText(QStringView field)
+// Stores a field (an empty one as the null text that ReadField gives), keeping the member's own string when it holds
+// that text already: a stock that was never quoted keeps sharing the default "0." and "0%".
+void AssignField(QString& member, QStringView field)
 {
-    return field.isEmpty() ? QString() : field.toString();
+    if (field.isEmpty())
+        member = QString();
+    else if (member != field)
+        member = field.toString();
+}
+
+void AssignNumber(QString& member, QStringView field)
+{
+    if (IsPlainNumber(field))
+        AssignField(member, field.first(TrimmedDecimalEnd(field)));
+    else
+        member = NormalizeNumber(field, QString(), false);
 }
 
 } // namespace
@@ -132,21 +146,21 @@ bool Stock::ParseFields(QStringView text, qsizetype& position, const Stock* like
     };
     switch (version) {
     case 2:
-        m_name = FieldText(next());
-        m_symbol = FieldText(next());
-        m_price = NormalizeNumber(next(), m_country, false);
-        m_volume = FieldText(next());
+        AssignField(m_name, next());
+        AssignField(m_symbol, next());
+        AssignNumber(m_price, next());
+        AssignField(m_volume, next());
         m_quoteTime = NumberText::LeadingInt32(next());
         SetStateText(next());
-        m_change = NormalizeNumber(next(), m_country, false);
-        m_percent = FieldText(next());
+        AssignNumber(m_change, next());
+        AssignField(m_percent, next());
         SetCountryText(next());
         SetTimeZoneText(next(), like); // after the country: its default time zone
-        m_spokenName = FieldText(next());
+        AssignField(m_spokenName, next());
         return true;
     case 1:
-        m_name = FieldText(next());
-        m_symbol = FieldText(next());
+        AssignField(m_name, next());
+        AssignField(m_symbol, next());
         for (int i = 3; i <= 5; ++i)
             next(); // price, volume and time: not kept from this version
         SetStateText(next());
@@ -199,7 +213,10 @@ void Stock::SetCountryText(QStringView country)
 
 void Stock::SetStateText(QStringView state)
 {
-    m_state = state == kEnabled ? kEnabled : FieldText(state);
+    if (state == kEnabled)
+        m_state = kEnabled;
+    else
+        AssignField(m_state, state);
 }
 
 void Stock::SetPrice(const QString& text, bool applyMultiplier)
