@@ -29,6 +29,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -36,6 +37,8 @@ namespace {
 
 // How long the window's size must stay put before the current page fits its columns to it.
 constexpr int kFitDelayMs = 150;
+// How long the engine waits for a shown main window to be exposed before it starts anyway.
+constexpr int kStartFallbackMs = 1000;
 
 } // namespace
 
@@ -95,8 +98,37 @@ bool CEngineWnd::Create()
 
     m_created = true;
     // The first update, broadcast and rule check run once the event loop turns, with the window up.
-    QMetaObject::invokeMethod(this, &CEngineWnd::StartEngine, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &CEngineWnd::StartWhenShown, Qt::QueuedConnection);
     return true;
+}
+
+void CEngineWnd::StartWhenShown()
+{
+    // A shown main window is mapped and painted first: the engine's work (the first download, the
+    // character's greeting) would otherwise hold back the window's first appearance. A window
+    // started hidden, minimised or already on screen starts the engine at once.
+    QWidget* top = window();
+    QWindow* handle = top->windowHandle();
+    if (m_started || m_closed || !top->isVisible() || top->isMinimized() || handle == nullptr || handle->isExposed()) {
+        StartEngine();
+        return;
+    }
+    m_exposeWindow = handle;
+    handle->installEventFilter(this);
+    // Should the window never be exposed (covered, or a window manager that holds it back), the
+    // engine starts all the same.
+    QTimer::singleShot(kStartFallbackMs, this, &CEngineWnd::StartEngine);
+}
+
+bool CEngineWnd::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_exposeWindow && event->type() == QEvent::Expose) {
+        m_exposeWindow->removeEventFilter(this);
+        m_exposeWindow = nullptr;
+        // Queued: the window paints in this expose event; the engine starts after that.
+        QMetaObject::invokeMethod(this, &CEngineWnd::StartEngine, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CEngineWnd::CreateTabs()
@@ -135,6 +167,10 @@ void CEngineWnd::StartEngine()
     if (m_closed || m_started || !m_created)
         return;
     m_started = true;
+    if (m_exposeWindow) {
+        m_exposeWindow->removeEventFilter(this);
+        m_exposeWindow = nullptr;
+    }
     if (m_stocks) {
         m_stocks->FitColumns();
         m_stocks->setFocus();

@@ -3,6 +3,7 @@
 #include "app/IEngineView.h"
 #include "ui/IPageHost.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -24,6 +25,7 @@ class IReachability;
 class IRuleChecker;
 class QTabWidget;
 class QTimer;
+class QWindow;
 
 // What the engine window is built on. Every member left empty takes the desktop's own: the
 // character engine with its windows and the sound card, the system clocks, NetworkManager for
@@ -50,7 +52,8 @@ public:
 
     // Builds everything, in this order: the screen size and the settings, the tabs and their pages,
     // the character (false when no character can be loaded: the program cannot start), the data
-    // files; then the engine is started once the event loop runs (StartEngine).
+    // files; then the engine is started once the event loop runs and a shown main window has been
+    // exposed (StartEngine).
     bool Create();
     // The window closes: the timer stops, the character is silenced and unloaded, the pages go and
     // the four lists are freed. Safe to call twice.
@@ -112,12 +115,14 @@ signals:
     void Started();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateTabs();
     void ShowCurrentPage();
+    void StartWhenShown();
     void StartEngine();
     void ReadAllPrices();
     void ToggleQuiet();
@@ -140,7 +145,8 @@ private:
     std::unique_ptr<IEngineClock> m_ownClock;
     std::unique_ptr<CEngine> m_engine;
 
-    QTimer* m_fitTimer = nullptr; // fits the current page's columns once a resize has settled
+    QPointer<QWindow> m_exposeWindow; // the shown main window, until its first expose starts the engine
+    QTimer* m_fitTimer = nullptr;     // fits the current page's columns once a resize has settled
     bool m_created = false;
     bool m_started = false;
     bool m_closed = false;

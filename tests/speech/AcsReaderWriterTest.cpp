@@ -146,6 +146,16 @@ TEST(AcsReaderWriter, RoundTripsCompressedImagesAndRegions)
     for (qsizetype i = 0; i < expected.Animations().size(); ++i)
         EXPECT_EQ(read->Animations()[i], expected.Animations()[i]) << expected.Animations()[i].name.toStdString();
     EXPECT_EQ(*read, expected);
+
+    // The pictures stay compressed in memory; a change expands one for good, keeping its pixels.
+    AcsImage image = read->Images()[0];
+    EXPECT_TRUE(image.IsCompressed());
+    image.SetPixel(1, 1, 77);
+    EXPECT_FALSE(image.IsCompressed());
+    AcsImage changed = expected.Images()[0];
+    changed.SetPixel(1, 1, 77);
+    EXPECT_EQ(image, changed);
+    EXPECT_NE(image, expected.Images()[0]);
 }
 
 TEST(AcsReaderWriter, RoundTripsUncompressedImagesWithoutRegions)

@@ -1,5 +1,7 @@
 #include "speech/agent/AcsImage.h"
 
+#include "speech/agent/AcsCompression.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -9,17 +11,36 @@ AcsImage::AcsImage(quint16 width, quint16 height, quint8 fill)
     , m_pixels(qsizetype(StrideFor(width)) * height, char(fill))
 {}
 
+QByteArray AcsImage::Pixels() const
+{
+    if (m_compressed.isEmpty())
+        return m_pixels;
+    const qsizetype size = qsizetype(Stride()) * m_height;
+    std::optional<QByteArray> pixels = AcsCompression::Decompress(m_compressed, size);
+    // The reader checked that the pixels expand; should they not, the picture stays blank.
+    return pixels && pixels->size() == size ? std::move(*pixels) : QByteArray(size, '\0');
+}
+
+void AcsImage::Expand()
+{
+    if (m_compressed.isEmpty())
+        return;
+    m_pixels = Pixels();
+    m_compressed.clear();
+}
+
 quint8 AcsImage::PixelAt(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return 0;
-    return quint8(m_pixels[qsizetype(m_height - 1 - y) * Stride() + x]);
+    return quint8(Pixels()[qsizetype(m_height - 1 - y) * Stride() + x]);
 }
 
 void AcsImage::SetPixel(int x, int y, quint8 index)
 {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return;
+    Expand();
     m_pixels[qsizetype(m_height - 1 - y) * Stride() + x] = char(index);
 }
 
@@ -31,6 +52,7 @@ void AcsImage::Fill(const AcsRect& rect, quint8 index)
     const int bottom = std::min<int>(m_height, rect.bottom);
     if (left >= right)
         return;
+    Expand();
     for (int y = top; y < bottom; ++y) {
         char* row = m_pixels.data() + qsizetype(m_height - 1 - y) * Stride();
         std::fill(row + left, row + right, char(index));
@@ -42,6 +64,7 @@ bool AcsImage::SetPixels(const QByteArray& pixels)
     if (pixels.size() != qsizetype(Stride()) * m_height)
         return false;
     m_pixels = pixels;
+    m_compressed.clear();
     return true;
 }
 
@@ -52,7 +75,23 @@ bool AcsImage::Reset(quint16 width, quint16 height, const QByteArray& pixels)
     m_width = width;
     m_height = height;
     m_pixels = pixels;
+    m_compressed.clear();
     return true;
+}
+
+void AcsImage::ResetCompressed(quint16 width, quint16 height, const QByteArray& compressed)
+{
+    m_width = width;
+    m_height = height;
+    m_pixels.clear();
+    m_compressed = compressed;
+}
+
+bool AcsImage::operator==(const AcsImage& other) const
+{
+    return m_width == other.m_width && m_height == other.m_height && m_region == other.m_region &&
+           (m_compressed.isEmpty() && other.m_compressed.isEmpty() ? m_pixels == other.m_pixels
+                                                                   : Pixels() == other.Pixels());
 }
 
 AcsRegion AcsImage::ComputeRegion(quint8 transparentIndex) const
@@ -69,9 +108,10 @@ AcsRegion AcsImage::ComputeRegion(quint8 transparentIndex) const
         bandRuns.clear();
     };
 
+    const QByteArray pixels = Pixels();
     for (int y = 0; y < m_height; ++y) {
         rowRuns.clear();
-        const char* row = m_pixels.constData() + qsizetype(m_height - 1 - y) * Stride();
+        const char* row = pixels.constData() + qsizetype(m_height - 1 - y) * Stride();
         int x = 0;
         while (x < m_width) {
             while (x < m_width && quint8(row[x]) == transparentIndex)

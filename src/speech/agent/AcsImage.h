@@ -19,6 +19,9 @@ struct AcsRegion
 
 // One picture of the character: 8-bit palette indices, rows stored bottom-up and padded to a
 // multiple of 4 bytes, as in the file. Use PixelAt / SetPixel for top-down coordinates.
+//
+// An image read from a file may keep its pixels compressed as the file stores them (a few times
+// smaller): Pixels() expands them each time it is asked, and the first change expands them for good.
 class AcsImage
 {
 public:
@@ -40,11 +43,15 @@ public:
     void Fill(const AcsRect& rect, quint8 index);
 
     // The stored pixel buffer: Stride() × Height() bytes, bottom row first.
-    const QByteArray& Pixels() const { return m_pixels; }
+    QByteArray Pixels() const;
     // Replaces the buffer; false (and nothing changed) when its size is not Stride() × Height().
     bool SetPixels(const QByteArray& pixels);
     // Starts a new size with the buffer given (which must be StrideFor(width) × height bytes).
     bool Reset(quint16 width, quint16 height, const QByteArray& pixels);
+    // Starts a new size with the pixels kept compressed (AcsCompression), as checked by the caller
+    // to expand to exactly StrideFor(width) × height bytes.
+    void ResetCompressed(quint16 width, quint16 height, const QByteArray& compressed);
+    bool IsCompressed() const { return !m_compressed.isEmpty(); }
 
     // The region stored with the image, if any (AcsReader fills it from the file).
     const std::optional<AcsRegion>& Region() const { return m_region; }
@@ -54,11 +61,15 @@ public:
     // row, identical neighbouring rows merged into taller rectangles.
     AcsRegion ComputeRegion(quint8 transparentIndex) const;
 
-    bool operator==(const AcsImage&) const = default;
+    // Same size, pixels and region, however each is stored.
+    bool operator==(const AcsImage& other) const;
 
 private:
+    void Expand();
+
     quint16 m_width = 0;
     quint16 m_height = 0;
     QByteArray m_pixels;
+    QByteArray m_compressed; // when not empty, the pixels as the file stores them (m_pixels unused)
     std::optional<AcsRegion> m_region;
 };

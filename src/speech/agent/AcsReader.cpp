@@ -537,20 +537,19 @@ AcsImage Parser::ReadImage(const Locator& where)
     if (!Budget(expected, c))
         return {};
 
-    QByteArray pixels;
+    AcsImage image;
     if (compressed) {
+        // Expanded once to prove the data sound, then kept as stored: the character's pictures
+        // take a fraction of the memory, and each is expanded again when it is drawn.
         QString why;
-        std::optional<QByteArray> decoded = AcsCompression::Decompress(data, expected, &why);
-        if (!decoded) {
+        if (!AcsCompression::Decompress(data, expected, &why)) {
             m_state.Fail(AcsReadError::Damaged, u"the pixels of an image cannot be decompressed: "_s + why, dataStart);
             return {};
         }
-        pixels = std::move(*decoded);
+        image.ResetCompressed(width, height, data.toByteArray());
     } else {
-        pixels = data.first(expected).toByteArray();
+        image.Reset(width, height, data.first(expected).toByteArray());
     }
-    AcsImage image;
-    image.Reset(width, height, pixels);
     // Older writers end the record after the pixels: no region then.
     if (c.Remaining() > 0)
         image.SetRegion(ReadRegion(c));

@@ -22,7 +22,8 @@ void Draw(AcsPicture& picture, const QList<quint32>& colours, const AcsImage& im
     const int x1 = std::min(picture.width, left + image.Width());
     const int y0 = std::max(0, top);
     const int y1 = std::min(picture.height, top + image.Height());
-    const char* pixels = image.Pixels().constData();
+    const QByteArray stored = image.Pixels();
+    const char* pixels = stored.constData();
     const int stride = image.Stride();
     for (int y = y0; y < y1; ++y) {
         const int row = image.Height() - 1 - (y - top); // stored bottom-up

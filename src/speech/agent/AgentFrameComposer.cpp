@@ -26,7 +26,8 @@ const QImage& AgentFrameComposer::Image(quint32 index)
         if (!source.IsEmpty()) {
             // An indexed image shares the stored rows; flipping it top-down and converting it gives
             // the picture with alpha in one pass each.
-            QImage indexed(reinterpret_cast<const uchar*>(source.Pixels().constData()), source.Width(), source.Height(),
+            const QByteArray pixels = source.Pixels();
+            QImage indexed(reinterpret_cast<const uchar*>(pixels.constData()), source.Width(), source.Height(),
                            source.Stride(), QImage::Format_Indexed8);
             indexed.setColorTable(QList<QRgb>(m_colors.begin(), m_colors.end()));
             m_images[index] = indexed.mirrored(false, true).convertToFormat(QImage::Format_ARGB32_Premultiplied);
