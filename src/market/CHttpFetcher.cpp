@@ -1,13 +1,10 @@
 #include "market/CHttpFetcher.h"
 
+#include "market/CurlLibrary.h"
 #include "platform/SystemReachability.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
-
-#include <curl/curl.h>
-
-#include <mutex>
 
 using namespace Qt::StringLiterals;
 
@@ -24,12 +21,6 @@ struct CHttpFetcher::Request
 };
 
 namespace {
-
-void InitCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 struct Transfer
 {
@@ -79,9 +70,7 @@ QByteArray ProxyHost(const QByteArray& proxy)
 CHttpFetcher::CHttpFetcher(IReachability* reachability, QObject* parent)
     : QObject(parent)
     , m_reachability(reachability)
-{
-    InitCurlOnce();
-}
+{}
 
 CHttpFetcher::~CHttpFetcher()
 {
@@ -150,7 +139,11 @@ CHttpFetcher::Outcome CHttpFetcher::Perform(const Request& request, const std::a
         }
     }
 
-    CURL* curl = curl_easy_init();
+    // Opened by the first request, on the thread that makes it.
+    const CurlLibrary* const api = CurlLibrary::Get();
+    if (api == nullptr)
+        return outcome;
+    CURL* curl = api->easy_init();
     if (curl == nullptr)
         return outcome;
     Transfer transfer;
@@ -158,43 +151,43 @@ CHttpFetcher::Outcome CHttpFetcher::Perform(const Request& request, const std::a
     transfer.abandon = &abandon;
 
     curl_slist* headers = nullptr;
-    headers = curl_slist_append(headers, "Cache-Control: no-cache");
-    headers = curl_slist_append(headers, "Pragma: no-cache");
+    headers = api->slist_append(headers, "Cache-Control: no-cache");
+    headers = api->slist_append(headers, "Pragma: no-cache");
 
-    curl_easy_setopt(curl, CURLOPT_URL, request.url.constData());
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(request.connectMs));
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(request.stallSeconds));
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    api->easy_setopt(curl, CURLOPT_URL, request.url.constData());
+    api->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    api->easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    api->easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    api->easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    api->easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    api->easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
+    api->easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(request.connectMs));
+    api->easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    api->easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(request.stallSeconds));
+    api->easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    api->easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
+    api->easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    api->easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    api->easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
+    api->easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
     if (!request.userAgent.isEmpty())
-        curl_easy_setopt(curl, CURLOPT_USERAGENT, request.userAgent.constData());
+        api->easy_setopt(curl, CURLOPT_USERAGENT, request.userAgent.constData());
     QByteArray noProxy;
     if (!request.proxy.isEmpty()) {
-        curl_easy_setopt(curl, CURLOPT_PROXY, request.proxy.constData());
+        api->easy_setopt(curl, CURLOPT_PROXY, request.proxy.constData());
         // The proxy host itself is reached directly.
         noProxy = ProxyHost(request.proxy);
-        curl_easy_setopt(curl, CURLOPT_NOPROXY, noProxy.constData());
+        api->easy_setopt(curl, CURLOPT_NOPROXY, noProxy.constData());
     }
     if (!request.caFile.isEmpty())
-        curl_easy_setopt(curl, CURLOPT_CAINFO, request.caFile.constData());
+        api->easy_setopt(curl, CURLOPT_CAINFO, request.caFile.constData());
 
-    const CURLcode code = curl_easy_perform(curl);
+    const CURLcode code = api->easy_perform(curl);
     long status = 0;
     if (code == CURLE_OK)
-        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-    curl_easy_cleanup(curl);
-    curl_slist_free_all(headers);
+        api->easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    api->easy_cleanup(curl);
+    api->slist_free_all(headers);
 
     if (code == CURLE_OK && status > 0 && status < 300) {
         outcome.code = FETCH_OK;
