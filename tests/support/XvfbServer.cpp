@@ -1,6 +1,8 @@
 #include "support/XvfbServer.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QLockFile>
 #include <QThread>
 
 #include <functional>
@@ -42,8 +44,12 @@ XvfbServer::~XvfbServer()
 
 QString XvfbServer::Start(QSize screen)
 {
-    // Xvfb picks a free display itself and writes its number once it accepts connections, so
-    // tests started side by side never race for the same one.
+    // Xvfb picks a free display itself and writes its number once it accepts connections. Two
+    // servers picking at the same moment can both reach for one display, and a client may then
+    // meet the wrong one: tests side by side take their turn through a lock.
+    QLockFile turn(QDir::tempPath() + u"/quorvane-tests-xvfb.lock"_s);
+    if (!turn.tryLock(60000))
+        return u"another test kept the Xvfb start-up lock"_s;
     const QString geometry = u"%1x%2x24"_s.arg(screen.width()).arg(screen.height());
     m_xvfb.setProcessChannelMode(QProcess::SeparateChannels);
     m_xvfb.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s, geometry});
@@ -84,8 +90,17 @@ QString XvfbServer::StartWindowManager()
             return xprop.waitForFinished(5000) && xprop.readAllStandardOutput().contains("window id");
         },
         10000);
-    if (!running || m_windowManager.state() != QProcess::Running)
-        return u"openbox did not start"_s;
+    if (!running || m_windowManager.state() != QProcess::Running) {
+        QProcess xprop;
+        xprop.setProcessChannelMode(QProcess::MergedChannels);
+        xprop.start(u"xprop"_s, {u"-display"_s, m_display, u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s});
+        xprop.waitForFinished(5000);
+        return u"openbox did not start on %1 (%2, exit %3; Xvfb %4; xprop: %5)"_s.arg(
+            m_display, m_windowManager.state() == QProcess::Running ? u"running"_s : u"ended"_s,
+            QString::number(m_windowManager.exitCode()),
+            m_xvfb.state() == QProcess::Running ? u"running"_s : u"ended"_s,
+            QString::fromLocal8Bit(xprop.readAll()).trimmed());
+    }
     return {};
 }
 
