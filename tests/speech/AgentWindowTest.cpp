@@ -74,6 +74,32 @@ TEST(AgentFrameComposer, PixelsPastThePaletteAreSeeThrough)
     EXPECT_EQ(qAlpha(frame.pixel(3, 0)), 0);
 }
 
+TEST(AgentFrameComposer, KeepsPicturesWithinItsBudgetAndRemakesDroppedOnes)
+{
+    // Ten 8 x 8 images of one colour each: 256 bytes apiece with alpha, a budget of three.
+    AcsCharacter character;
+    character.Info().width = 8;
+    character.Info().height = 8;
+    character.Info().transparentIndex = 0;
+    for (int i = 0; i <= 10; ++i)
+        character.Info().palette.push_back(AcsColor{quint8(i * 20), 0, 0});
+    for (int i = 1; i <= 10; ++i) {
+        AcsImage image(8, 8, 1);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                image.SetPixel(x, y, quint8(i));
+        character.AddImage(image);
+    }
+    AgentFrameComposer composer(std::make_shared<const AcsCharacter>(character), 3 * 256);
+    for (int round = 0; round < 2; ++round) {
+        for (quint32 i = 0; i < 10; ++i) {
+            const QImage frame = composer.Compose(Picture({i}));
+            EXPECT_EQ(frame.pixel(4, 4), qRgb(int(i + 1) * 20, 0, 0)) << "image " << i << ", round " << round;
+            EXPECT_LE(composer.KeptBytes(), 3 * 256);
+        }
+    }
+}
+
 TEST(AgentWindow, IsAFramelessTopmostToolWindowThatTakesNoFocus)
 {
     AgentWindow window(MakeTestCharacter());

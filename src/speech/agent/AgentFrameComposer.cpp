@@ -2,9 +2,10 @@
 
 #include <QPainter>
 
-AgentFrameComposer::AgentFrameComposer(std::shared_ptr<const AcsCharacter> character)
+AgentFrameComposer::AgentFrameComposer(std::shared_ptr<const AcsCharacter> character, qsizetype budgetBytes)
     : m_character(std::move(character))
     , m_colors(256, qRgba(0, 0, 0, 0))
+    , m_budgetBytes(budgetBytes)
 {
     const AcsCharacterInfo& info = m_character->Info();
     for (qsizetype i = 0; i < info.palette.size() && i < 256; ++i) {
@@ -14,12 +15,14 @@ AgentFrameComposer::AgentFrameComposer(std::shared_ptr<const AcsCharacter> chara
     m_colors[info.transparentIndex] = qRgba(0, 0, 0, 0);
     m_images.resize(size_t(m_character->Images().size()));
     m_converted.resize(m_images.size(), false);
+    m_lastUse.resize(m_images.size(), 0);
 }
 
 const QImage& AgentFrameComposer::Image(quint32 index)
 {
     if (index >= m_images.size())
         return m_none;
+    m_lastUse[index] = ++m_useCount;
     if (!m_converted[index]) {
         m_converted[index] = true;
         const AcsImage& source = m_character->Images()[qsizetype(index)];
@@ -31,9 +34,27 @@ const QImage& AgentFrameComposer::Image(quint32 index)
                            source.Stride(), QImage::Format_Indexed8);
             indexed.setColorTable(QList<QRgb>(m_colors.begin(), m_colors.end()));
             m_images[index] = indexed.mirrored(false, true).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            m_keptBytes += m_images[index].sizeInBytes();
+            DropLeastRecentlyUsed(index);
         }
     }
     return m_images[index];
+}
+
+void AgentFrameComposer::DropLeastRecentlyUsed(quint32 keep)
+{
+    while (m_keptBytes > m_budgetBytes) {
+        size_t oldest = m_images.size();
+        for (size_t i = 0; i < m_images.size(); ++i) {
+            if (i != keep && !m_images[i].isNull() && (oldest == m_images.size() || m_lastUse[i] < m_lastUse[oldest]))
+                oldest = i;
+        }
+        if (oldest == m_images.size())
+            return; // only the picture just made is left: it stays, however large
+        m_keptBytes -= m_images[oldest].sizeInBytes();
+        m_images[oldest] = QImage();
+        m_converted[oldest] = false;
+    }
 }
 
 QImage AgentFrameComposer::Compose(const AgentPicture& picture)
