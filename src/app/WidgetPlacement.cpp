@@ -2,7 +2,10 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
+
+#include <algorithm>
 
 WindowPlacement ReadWidgetPlacement(const QWidget& window)
 {
@@ -24,10 +27,43 @@ WindowPlacement ReadWidgetPlacement(const QWidget& window)
     return placement;
 }
 
+namespace {
+
+// A rectangle larger than the screen it is mostly on (kept from a bigger monitor, or edited by
+// hand) is cut to that screen's free area and moved into it, so that its title bar and edges stay
+// within reach. Any other rectangle is kept as it is, partly off the screen or not.
+QRect FitOnScreen(QRect rect, const QWidget& window)
+{
+    const QScreen* best = QGuiApplication::primaryScreen();
+    qint64 bestArea = -1;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect common = screen->geometry().intersected(rect);
+        const qint64 area = common.isEmpty() ? 0 : qint64(common.width()) * common.height();
+        if (area > bestArea) {
+            best = screen;
+            bestArea = area;
+        }
+    }
+    if (best == nullptr)
+        return rect;
+    // The rectangle is the client area; the window manager's frame and title bar come around it.
+    const int frame = window.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &window) + 4;
+    const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    const QRect available = best->availableGeometry().adjusted(frame, title + frame, -frame, -frame);
+    if (rect.width() <= available.width() && rect.height() <= available.height())
+        return rect;
+    rect.setSize(rect.size().boundedTo(available.size()));
+    rect.moveTo(std::clamp(rect.x(), available.left(), available.right() - rect.width() + 1),
+                std::clamp(rect.y(), available.top(), available.bottom() - rect.height() + 1));
+    return rect;
+}
+
+} // namespace
+
 void ApplyWidgetPlacement(QWidget& window, const WindowPlacement& placement)
 {
     window.setWindowState(Qt::WindowNoState);
-    window.setGeometry(placement.NormalRect());
+    window.setGeometry(FitOnScreen(placement.NormalRect(), window));
     switch (placement.showCmd) {
     case ShowCommand::Hide:
         window.hide();

@@ -98,3 +98,19 @@ TEST(WidgetPlacement, RefusedPlacementLeavesTheWindowAlone)
     EXPECT_TRUE(RestoreWidgetPlacement(u"WindowPos"_s, window, ShowCommand::NoOverride));
     EXPECT_TRUE(window.isVisible());
 }
+
+// A rectangle far larger than the screen (a bigger monitor's, or a hand-edited one) would leave
+// the title bar out of reach: it comes back cut to the screen's free area.
+TEST(WidgetPlacement, ARectangleLargerThanTheScreenIsFittedIntoIt)
+{
+    TestEnvironment env;
+    WindowPlacement huge;
+    huge.showCmd = ShowCommand::ShowNormal;
+    huge.SetNormalRect(QRect(-90000, -5, 180000, 100004));
+    WindowPlacementStore::Save(u"WindowPos"_s, huge);
+    QWidget window;
+    ASSERT_TRUE(RestoreWidgetPlacement(u"WindowPos"_s, window, ShowCommand::NoOverride));
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(available.contains(window.geometry())) << "with room for the window's frame";
+    EXPECT_GT(window.geometry().width(), available.width() / 2);
+}
