@@ -159,8 +159,9 @@ constexpr std::array kTopics{
           u"The three tabs: Stocks lists your stocks and their latest prices; Rules holds the limits you set "
           u"on them; Alerts lists what your rules found. Alt+S, Alt+R and Alt+L switch between them, and so do "
           u"Ctrl+Tab and Ctrl+Shift+Tab.\n\n"
-          u"Closing this window does not end Quorvane: it goes on in the tray. Double-click the tray icon to "
-          u"bring the window back, and choose Exit from the menu to quit."},
+          u"Closing this window does not end Quorvane: it goes on in the tray (on a desktop without a tray, "
+          u"in the task bar). Double-click the tray icon to bring the window back, and choose Exit from the "
+          u"menu to quit."},
 };
 
 } // namespace
