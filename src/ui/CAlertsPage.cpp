@@ -65,31 +65,21 @@ CAlertsPage::CAlertsPage(IPageHost& host, QWidget* parent)
     int y = 7;
     for (const auto& [id, text] : {std::pair{EditRule, u"&Edit Rule"_s}, std::pair{Remove, u"Re&move"_s},
                                    std::pair{RemoveAll, u"Remo&ve All"_s}, std::pair{Help, u"Hel&p"_s}}) {
-        auto* button = new QPushButton(text, this);
-        SetControlId(button, id);
-        button->setAutoDefault(false);
-        button->setGeometry(MapDialogRect(*this, QRect(213, y, 63, 14)));
-        m_buttons[id] = button;
+        AddButton(id, text, QRect(213, y, 63, 14));
         y += 18;
     }
-    m_buttons[EditRule]->setDefault(true);
+    Button(EditRule)->setDefault(true);
 
-    connect(m_buttons[EditRule], &QPushButton::clicked, this, &CAlertsPage::OnEditRule);
-    connect(m_buttons[Remove], &QPushButton::clicked, this, &CAlertsPage::OnRemove);
-    connect(m_buttons[RemoveAll], &QPushButton::clicked, this, &CAlertsPage::OnRemoveAll);
-    connect(m_buttons[Help], &QPushButton::clicked, this, &CAlertsPage::OnHelp);
+    connect(Button(EditRule), &QPushButton::clicked, this, &CAlertsPage::OnEditRule);
+    connect(Button(Remove), &QPushButton::clicked, this, &CAlertsPage::OnRemove);
+    connect(Button(RemoveAll), &QPushButton::clicked, this, &CAlertsPage::OnRemoveAll);
+    connect(Button(Help), &QPushButton::clicked, this, &CAlertsPage::OnHelp);
     connect(m_list, &QAbstractItemView::doubleClicked, this, &CAlertsPage::OnEditRule);
     connect(m_list, &QWidget::customContextMenuRequested, this, &CAlertsPage::ShowContextMenu);
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CAlertsPage::OnItemStateChanged);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &CAlertsPage::OnItemStateChanged);
 
     UpdateButtons();
-}
-
-QPushButton* CAlertsPage::Button(int id) const
-{
-    const auto found = m_buttons.find(id);
-    return found == m_buttons.end() ? nullptr : found->second;
 }
 
 std::span<const LayoutRule> CAlertsPage::GetLayout() const
@@ -123,9 +113,9 @@ void CAlertsPage::UpdateButtons()
 {
     using namespace AlertsPageIds;
     const bool current = CurrentItem() != -1;
-    m_buttons[EditRule]->setEnabled(current);
-    m_buttons[Remove]->setEnabled(current);
-    m_buttons[RemoveAll]->setEnabled(m_model->rowCount() > 0);
+    Button(EditRule)->setEnabled(current);
+    Button(Remove)->setEnabled(current);
+    Button(RemoveAll)->setEnabled(m_model->rowCount() > 0);
     Host().SetAlertCount(GetAlertCount());
 }
 
@@ -241,22 +231,16 @@ std::unique_ptr<QMenu> CAlertsPage::BuildContextMenu()
 {
     using namespace AlertsPageIds;
     auto menu = std::make_unique<QMenu>(this);
-    auto addItem = [&](int id, const QString& text) {
-        QAction* action = menu->addAction(text);
-        action->setData(id);
-        action->setEnabled(m_buttons[id]->isEnabled());
-        connect(action, &QAction::triggered, m_buttons[id], &QPushButton::click);
-    };
-    addItem(EditRule, u"&Edit Rule"_s);
-    addItem(Remove, u"&Remove"_s);
+    AddMenuItem(*menu, EditRule, u"&Edit Rule"_s);
+    AddMenuItem(*menu, Remove, u"&Remove"_s);
     menu->addSeparator();
-    addItem(RemoveAll, u"Remove &All"_s);
+    AddMenuItem(*menu, RemoveAll, u"Remove &All"_s);
     return menu;
 }
 
 void CAlertsPage::ShowContextMenu(const QPoint& position)
 {
     const std::unique_ptr<QMenu> menu = BuildContextMenu();
-    const QPoint global = m_list->viewport()->mapToGlobal(position);
-    menu->exec(global - QPoint(menu->sizeHint().width(), 0));
+    // Opened with its right edge at the pointer.
+    ExecMenu(*menu, *m_list, position, MenuSide::RightEdgeAtPoint);
 }

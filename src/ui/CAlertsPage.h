@@ -51,7 +51,6 @@ public:
     std::unique_ptr<QMenu> BuildContextMenu();
 
     QTreeView* List() const { return m_list; }
-    QPushButton* Button(int id) const;
 
 private:
     void OnItemStateChanged();
@@ -59,6 +58,5 @@ private:
 
     QTreeView* m_list = nullptr;
     CRecordListModel* m_model = nullptr;
-    std::map<int, QPushButton*> m_buttons;
     QPointer<CRulesPage> m_rulesPage;
 };

@@ -58,31 +58,21 @@ CRulesPage::CRulesPage(IPageHost& host, QWidget* parent)
     int y = 7;
     for (const auto& [id, text] : {std::pair{Add, u"&Add ..."_s}, std::pair{Edit, u"&Edit ..."_s},
                                    std::pair{Remove, u"Re&move"_s}, std::pair{Help, u"Hel&p"_s}}) {
-        auto* button = new QPushButton(text, this);
-        SetControlId(button, id);
-        button->setAutoDefault(false);
-        button->setGeometry(MapDialogRect(*this, QRect(213, y, 63, 14)));
-        m_buttons[id] = button;
+        AddButton(id, text, QRect(213, y, 63, 14));
         y += 18;
     }
-    m_buttons[Edit]->setDefault(true);
+    Button(Edit)->setDefault(true);
 
-    connect(m_buttons[Add], &QPushButton::clicked, this, &CRulesPage::OnAdd);
-    connect(m_buttons[Edit], &QPushButton::clicked, this, &CRulesPage::OnEdit);
-    connect(m_buttons[Remove], &QPushButton::clicked, this, &CRulesPage::OnRemove);
-    connect(m_buttons[Help], &QPushButton::clicked, this, &CRulesPage::OnHelp);
+    connect(Button(Add), &QPushButton::clicked, this, &CRulesPage::OnAdd);
+    connect(Button(Edit), &QPushButton::clicked, this, &CRulesPage::OnEdit);
+    connect(Button(Remove), &QPushButton::clicked, this, &CRulesPage::OnRemove);
+    connect(Button(Help), &QPushButton::clicked, this, &CRulesPage::OnHelp);
     connect(m_list, &QAbstractItemView::doubleClicked, this, &CRulesPage::OnEdit);
     connect(m_list, &QWidget::customContextMenuRequested, this, &CRulesPage::ShowContextMenu);
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { UpdateButtons(); });
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { UpdateButtons(); });
 
     UpdateButtons();
-}
-
-QPushButton* CRulesPage::Button(int id) const
-{
-    const auto found = m_buttons.find(id);
-    return found == m_buttons.end() ? nullptr : found->second;
 }
 
 std::span<const LayoutRule> CRulesPage::GetLayout() const
@@ -110,8 +100,8 @@ void CRulesPage::SelectItem(int index)
 void CRulesPage::UpdateButtons()
 {
     const bool current = CurrentItem() != -1;
-    m_buttons[RulesPageIds::Edit]->setEnabled(current);
-    m_buttons[RulesPageIds::Remove]->setEnabled(current);
+    Button(RulesPageIds::Edit)->setEnabled(current);
+    Button(RulesPageIds::Remove)->setEnabled(current);
 }
 
 void CRulesPage::FitColumns()
@@ -239,23 +229,16 @@ std::unique_ptr<QMenu> CRulesPage::BuildContextMenu()
 {
     using namespace RulesPageIds;
     auto menu = std::make_unique<QMenu>(this);
-    auto addItem = [&](int id, const QString& text) {
-        QAction* action = menu->addAction(text);
-        action->setData(id);
-        action->setEnabled(m_buttons[id]->isEnabled());
-        connect(action, &QAction::triggered, m_buttons[id], &QPushButton::click);
-    };
-    addItem(Add, u"&Add"_s);
-    addItem(Edit, u"&Edit"_s);
+    AddMenuItem(*menu, Add, u"&Add"_s);
+    AddMenuItem(*menu, Edit, u"&Edit"_s);
     menu->addSeparator();
-    addItem(Remove, u"&Remove"_s);
+    AddMenuItem(*menu, Remove, u"&Remove"_s);
     return menu;
 }
 
 void CRulesPage::ShowContextMenu(const QPoint& position)
 {
     const std::unique_ptr<QMenu> menu = BuildContextMenu();
-    const QPoint global = m_list->viewport()->mapToGlobal(position);
     // Opened with its right edge at the pointer.
-    menu->exec(global - QPoint(menu->sizeHint().width(), 0));
+    ExecMenu(*menu, *m_list, position, MenuSide::RightEdgeAtPoint);
 }

@@ -52,12 +52,10 @@ public:
     std::unique_ptr<QMenu> BuildContextMenu();
 
     QTreeView* List() const { return m_list; }
-    QPushButton* Button(int id) const;
 
 private:
     void ShowContextMenu(const QPoint& position);
 
     QTreeView* m_list = nullptr;
     CRecordListModel* m_model = nullptr;
-    std::map<int, QPushButton*> m_buttons;
 };

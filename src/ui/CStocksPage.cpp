@@ -52,61 +52,53 @@ CStocksPage::CStocksPage(IPageHost& host, QWidget* parent)
     SetControlId(m_list, StocksPageIds::List);
     m_list->setGeometry(MapDialogRect(*this, QRect(7, 7, 203, 156)));
 
-    auto addButton = [this](int id, const QString& text, const QRect& place) {
-        auto* button = new QPushButton(text, this);
-        SetControlId(button, id);
-        button->setAutoDefault(false);
-        button->setGeometry(MapDialogRect(*this, place));
-        m_buttons[id] = button;
-        return button;
-    };
     int y = 7;
     for (const auto& [id, text] :
          {std::pair{Add, u"&Add ..."_s}, std::pair{Edit, u"&Edit ..."_s}, std::pair{Disable, DisableText()},
           std::pair{Remove, u"Re&move"_s}, std::pair{AddRule, u"Add R&ule"_s}, std::pair{Read, u"Rea&d"_s},
           std::pair{Help, u"Hel&p"_s}}) {
-        addButton(id, text, QRect(213, y, 63, 14));
+        AddButton(id, text, QRect(213, y, 63, 14));
         y += 18;
     }
 
-    QPushButton* unsort = addButton(Unsort, u"U&nsort"_s, QRect(7, 167, 40, 14));
+    QPushButton* unsort = AddButton(Unsort, u"U&nsort"_s, QRect(7, 167, 40, 14));
     unsort->setToolTip(u"Click to display stocks in unsorted order.  Click the top of the stock list to sort on "
                        "that column."_s);
     QPalette blue = unsort->palette();
     blue.setColor(QPalette::ButtonText, QColor(0, 0, 255));
     unsort->setPalette(blue);
 
-    QPushButton* down = addButton(MoveDown, QString(), QRect(50, 167, 14, 14));
+    QPushButton* down = AddButton(MoveDown, QString(), QRect(50, 167, 14, 14));
     down->setIcon(QIcon(u":/pages/move-down.svg"_s));
     down->setToolTip(u"Move selected stock down (Alt+Down)"_s);
     down->setAccessibleName(u"Move down"_s);
-    QPushButton* up = addButton(MoveUp, QString(), QRect(66, 167, 14, 14));
+    QPushButton* up = AddButton(MoveUp, QString(), QRect(66, 167, 14, 14));
     up->setIcon(QIcon(u":/pages/move-up.svg"_s));
     up->setToolTip(u"Move selected stock up (Alt+Up)"_s);
     up->setAccessibleName(u"Move up"_s);
-    addButton(News, u"Ne&ws Stories"_s, QRect(100, 167, 52, 14));
-    addButton(Chart, u"&Chart"_s, QRect(155, 167, 55, 14));
+    AddButton(News, u"Ne&ws Stories"_s, QRect(100, 167, 52, 14));
+    AddButton(Chart, u"&Chart"_s, QRect(155, 167, 55, 14));
     SetDefaultButton(Chart);
 
     // Tab order: the list, the buttons down the right side, then the bottom row.
     QWidget* previous = m_list;
     for (const int id : {Add, Edit, Disable, Remove, AddRule, Read, Help, Unsort, MoveDown, MoveUp, News, Chart}) {
-        setTabOrder(previous, m_buttons[id]);
-        previous = m_buttons[id];
+        setTabOrder(previous, Button(id));
+        previous = Button(id);
     }
 
-    connect(m_buttons[Add], &QPushButton::clicked, this, &CStocksPage::OnAdd);
-    connect(m_buttons[Edit], &QPushButton::clicked, this, &CStocksPage::OnEdit);
-    connect(m_buttons[Disable], &QPushButton::clicked, this, &CStocksPage::OnDisable);
-    connect(m_buttons[Remove], &QPushButton::clicked, this, &CStocksPage::OnRemove);
-    connect(m_buttons[AddRule], &QPushButton::clicked, this, &CStocksPage::OnAddRule);
-    connect(m_buttons[Read], &QPushButton::clicked, this, &CStocksPage::OnRead);
-    connect(m_buttons[Help], &QPushButton::clicked, this, &CStocksPage::OnHelp);
-    connect(m_buttons[Chart], &QPushButton::clicked, this, &CStocksPage::OnChart);
-    connect(m_buttons[News], &QPushButton::clicked, this, &CStocksPage::OnNews);
-    connect(m_buttons[MoveDown], &QPushButton::clicked, this, &CStocksPage::OnMoveDown);
-    connect(m_buttons[MoveUp], &QPushButton::clicked, this, &CStocksPage::OnMoveUp);
-    connect(m_buttons[Unsort], &QPushButton::clicked, this, &CStocksPage::OnUnsort);
+    connect(Button(Add), &QPushButton::clicked, this, &CStocksPage::OnAdd);
+    connect(Button(Edit), &QPushButton::clicked, this, &CStocksPage::OnEdit);
+    connect(Button(Disable), &QPushButton::clicked, this, &CStocksPage::OnDisable);
+    connect(Button(Remove), &QPushButton::clicked, this, &CStocksPage::OnRemove);
+    connect(Button(AddRule), &QPushButton::clicked, this, &CStocksPage::OnAddRule);
+    connect(Button(Read), &QPushButton::clicked, this, &CStocksPage::OnRead);
+    connect(Button(Help), &QPushButton::clicked, this, &CStocksPage::OnHelp);
+    connect(Button(Chart), &QPushButton::clicked, this, &CStocksPage::OnChart);
+    connect(Button(News), &QPushButton::clicked, this, &CStocksPage::OnNews);
+    connect(Button(MoveDown), &QPushButton::clicked, this, &CStocksPage::OnMoveDown);
+    connect(Button(MoveUp), &QPushButton::clicked, this, &CStocksPage::OnMoveUp);
+    connect(Button(Unsort), &QPushButton::clicked, this, &CStocksPage::OnUnsort);
 
     connect(m_list, &CStockListCtrl::MoveUpRequested, this, &CStocksPage::OnMoveUp);
     connect(m_list, &CStockListCtrl::MoveDownRequested, this, &CStocksPage::OnMoveDown);
@@ -117,12 +109,6 @@ CStocksPage::CStocksPage(IPageHost& host, QWidget* parent)
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { UpdateButtons(); });
 
     UpdateButtons();
-}
-
-QPushButton* CStocksPage::Button(int id) const
-{
-    const auto found = m_buttons.find(id);
-    return found == m_buttons.end() ? nullptr : found->second;
 }
 
 std::span<const LayoutRule> CStocksPage::GetLayout() const
@@ -160,16 +146,16 @@ void CStocksPage::UpdateButtons()
     const Stock* stock = SelectedStock();
     const bool selected = stock != nullptr;
     for (const int id : {Edit, Disable, Remove, AddRule, Read})
-        m_buttons[id]->setEnabled(selected);
+        Button(id)->setEnabled(selected);
     const bool chart = selected && !stock->ChartURL().isEmpty();
     const bool news = selected && !stock->StoriesURL().isEmpty();
-    m_buttons[Chart]->setEnabled(chart);
-    m_buttons[News]->setEnabled(news);
+    Button(Chart)->setEnabled(chart);
+    Button(News)->setEnabled(news);
     if (chart)
         SetDefaultButton(Chart);
     else if (news)
         SetDefaultButton(News);
-    m_buttons[Disable]->setText(selected && stock->IsEnabled() ? DisableText() : EnableText());
+    Button(Disable)->setText(selected && stock->IsEnabled() ? DisableText() : EnableText());
 }
 
 void CStocksPage::FitColumns()
@@ -435,29 +421,22 @@ std::unique_ptr<QMenu> CStocksPage::BuildContextMenu()
 {
     using namespace StocksPageIds;
     auto menu = std::make_unique<QMenu>(this);
-    auto addItem = [&](int id, const QString& text) {
-        QAction* action = menu->addAction(text);
-        action->setData(id);
-        action->setEnabled(m_buttons[id]->isEnabled());
-        connect(action, &QAction::triggered, m_buttons[id], &QPushButton::click);
-        return action;
-    };
-    menu->setDefaultAction(addItem(Chart, u"&Goto Chart"_s));
-    addItem(News, u"Goto &Stories"_s);
+    menu->setDefaultAction(AddMenuItem(*menu, Chart, u"&Goto Chart"_s));
+    AddMenuItem(*menu, News, u"Goto &Stories"_s);
     menu->addSeparator();
-    addItem(Add, u"&Add"_s);
-    addItem(Edit, u"&Edit"_s);
+    AddMenuItem(*menu, Add, u"&Add"_s);
+    AddMenuItem(*menu, Edit, u"&Edit"_s);
     menu->addSeparator();
-    addItem(AddRule, u"Add R&ule"_s);
-    addItem(Read, u"R&ead"_s);
+    AddMenuItem(*menu, AddRule, u"Add R&ule"_s);
+    AddMenuItem(*menu, Read, u"R&ead"_s);
     menu->addSeparator();
-    addItem(Disable, m_buttons[Disable]->text());
-    addItem(Remove, u"&Remove"_s);
+    AddMenuItem(*menu, Disable, Button(Disable)->text());
+    AddMenuItem(*menu, Remove, u"&Remove"_s);
     return menu;
 }
 
 void CStocksPage::ShowContextMenu(const QPoint& position)
 {
     const std::unique_ptr<QMenu> menu = BuildContextMenu();
-    menu->exec(m_list->viewport()->mapToGlobal(position));
+    ExecMenu(*menu, *m_list, position, MenuSide::LeftEdgeAtPoint);
 }

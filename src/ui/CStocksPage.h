@@ -67,7 +67,6 @@ public:
     std::unique_ptr<QMenu> BuildContextMenu();
 
     CStockListCtrl* List() const { return m_list; }
-    QPushButton* Button(int id) const;
     int DefaultButtonId() const { return m_defaultButtonId; }
 
 private:
@@ -79,7 +78,6 @@ private:
     void SaveStocks();
 
     CStockListCtrl* m_list = nullptr;
-    std::map<int, QPushButton*> m_buttons;
     int m_defaultButtonId = 0;
     QPointer<CRulesPage> m_rulesPage;
 };

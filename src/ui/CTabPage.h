@@ -4,9 +4,14 @@
 
 #include <QWidget>
 
+#include <map>
 #include <span>
 
 class IPageHost;
+class QAbstractItemView;
+class QAction;
+class QMenu;
+class QPushButton;
 
 // Base of the main window's three tab pages (Stocks, Rules, Alerts): a child widget of the tab
 // control with a list and buttons. A page never closes: Enter and Escape do nothing on it. When it
@@ -35,10 +40,29 @@ public:
 
     IPageHost& Host() const { return m_host; }
 
+    // The page's button with this control id, or null.
+    QPushButton* Button(int id) const;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
+    // Makes a button with this control id, placed in dialog units; Enter does not press it unless
+    // it is made the default.
+    QPushButton* AddButton(int id, const QString& text, const QRect& dialogUnits);
+    // A context menu item that stands for a button: enabled as the button is, and choosing it
+    // presses the button.
+    QAction* AddMenuItem(QMenu& menu, int id, const QString& text);
+    // Opens a context menu at a point of the list (relative to its viewport), with its left edge or
+    // its right edge at the point.
+    enum class MenuSide
+    {
+        LeftEdgeAtPoint,
+        RightEdgeAtPoint
+    };
+    static void ExecMenu(QMenu& menu, const QAbstractItemView& list, const QPoint& position, MenuSide side);
+
 private:
     IPageHost& m_host;
+    std::map<int, QPushButton*> m_buttons;
 };
