@@ -4,6 +4,7 @@
 #include "rules/CAlert.h"
 #include "rules/RuleList.h"
 #include "ui/CRecordListModel.h"
+#include "ui/CRecordListView.h"
 #include "ui/CRulesPage.h"
 #include "ui/IPageHost.h"
 #include "ui/LayoutManager.h"
@@ -47,19 +48,8 @@ CAlertsPage::CAlertsPage(IPageHost& host, QWidget* parent)
 
     m_model = new CRecordListModel({u"Rule"_s, u"Price"_s, u"When"_s}, &GetAlertCount, &AlertText,
                                    QIcon(u":/pages/alert.svg"_s), this);
-    m_list = new QTreeView(this);
+    m_list = new CRecordListView(m_model, QAbstractItemView::ExtendedSelection, this);
     SetControlId(m_list, AlertsPageIds::List);
-    m_list->setModel(m_model);
-    m_list->setRootIsDecorated(false);
-    m_list->setItemsExpandable(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_list->header()->setStretchLastSection(false);
-    m_list->header()->setSectionsClickable(false);
     m_list->setGeometry(MapDialogRect(*this, QRect(7, 7, 203, 171)));
 
     int y = 7;
@@ -89,18 +79,12 @@ std::span<const LayoutRule> CAlertsPage::GetLayout() const
 
 int CAlertsPage::CurrentItem() const
 {
-    const QModelIndex current = m_list->selectionModel()->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return m_list->CurrentItem();
 }
 
 void CAlertsPage::SelectItem(int index)
 {
-    m_list->selectionModel()->clear();
-    if (index >= 0 && index < m_model->rowCount()) {
-        m_list->selectionModel()->setCurrentIndex(m_model->index(index, 0),
-                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        m_list->scrollTo(m_model->index(index, 0));
-    }
+    m_list->SelectItem(index);
 }
 
 void CAlertsPage::OnItemStateChanged()

@@ -1,18 +1,17 @@
 #pragma once
 
 #include "rules/IAlertSink.h"
+#include "ui/CRecordListView.h"
 #include "ui/CTabPage.h"
 
 #include <QPointer>
 
-#include <map>
 #include <memory>
 
 class CRecordListModel;
 class CRulesPage;
 class QMenu;
 class QPushButton;
-class QTreeView;
 
 // The Alerts tab: the alerts, newest first (rule, price, when), with Edit Rule, Remove (of every
 // selected alert) and Remove All. Rule checking raises and refreshes alerts through it (IAlertSink):
@@ -56,7 +55,7 @@ private:
     void OnItemStateChanged();
     void ShowContextMenu(const QPoint& position);
 
-    QTreeView* m_list = nullptr;
+    CRecordListView* m_list = nullptr;
     CRecordListModel* m_model = nullptr;
     QPointer<CRulesPage> m_rulesPage;
 };

@@ -5,6 +5,7 @@
 #include "rules/RuleList.h"
 #include "ui/CEditRuleDlg.h"
 #include "ui/CRecordListModel.h"
+#include "ui/CRecordListView.h"
 #include "ui/IPageHost.h"
 #include "ui/LayoutManager.h"
 #include "ui/PageLayouts.h"
@@ -40,19 +41,8 @@ CRulesPage::CRulesPage(IPageHost& host, QWidget* parent)
 
     m_model = new CRecordListModel({u"Rule"_s, u"Announcement"_s}, &GetRuleCount, &RuleText,
                                    QIcon(u":/pages/rule.svg"_s), this);
-    m_list = new QTreeView(this);
+    m_list = new CRecordListView(m_model, QAbstractItemView::SingleSelection, this);
     SetControlId(m_list, RulesPageIds::List);
-    m_list->setModel(m_model);
-    m_list->setRootIsDecorated(false);
-    m_list->setItemsExpandable(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_list->header()->setStretchLastSection(false);
-    m_list->header()->setSectionsClickable(false);
     m_list->setGeometry(MapDialogRect(*this, QRect(7, 7, 203, 171)));
 
     int y = 7;
@@ -82,18 +72,12 @@ std::span<const LayoutRule> CRulesPage::GetLayout() const
 
 int CRulesPage::CurrentItem() const
 {
-    const QModelIndex current = m_list->selectionModel()->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return m_list->CurrentItem();
 }
 
 void CRulesPage::SelectItem(int index)
 {
-    m_list->selectionModel()->clear();
-    if (index >= 0 && index < m_model->rowCount()) {
-        m_list->selectionModel()->setCurrentIndex(m_model->index(index, 0),
-                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        m_list->scrollTo(m_model->index(index, 0));
-    }
+    m_list->SelectItem(index);
     UpdateButtons();
 }
 

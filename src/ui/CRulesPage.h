@@ -1,15 +1,14 @@
 #pragma once
 
+#include "ui/CRecordListView.h"
 #include "ui/CTabPage.h"
 
-#include <map>
 #include <memory>
 
 class CRecordListModel;
 class CRule;
 class QMenu;
 class QPushButton;
-class QTreeView;
 class Stock;
 
 // The Rules tab: the rule list (description and announcement) with Add, Edit and Remove. It also
@@ -56,6 +55,6 @@ public:
 private:
     void ShowContextMenu(const QPoint& position);
 
-    QTreeView* m_list = nullptr;
+    CRecordListView* m_list = nullptr;
     CRecordListModel* m_model = nullptr;
 };

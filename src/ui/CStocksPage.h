@@ -4,7 +4,6 @@
 
 #include <QPointer>
 
-#include <map>
 #include <memory>
 
 class CRulesPage;
