@@ -23,13 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <typename T>
-T* WithId(T* control, int id)
-{
-    SetControlId(control, id);
-    return control;
-}
-
 QString NewAnnouncementName()
 {
     return u"(New)"_s;
@@ -44,23 +37,23 @@ CEditAnnouncementsDlg::CEditAnnouncementsDlg(IPageHost& host, QWidget* parent)
     setWindowTitle(u"Edit Announcements"_s);
 
     auto* group = new QGroupBox(u"&Announcements"_s, this);
-    m_list = WithId(new QListWidget(group), 236);
+    m_list = WithControlId(new QListWidget(group), 236);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    auto* add = WithId(new QPushButton(u"&Add"_s, group), 238);
-    m_remove = WithId(new QPushButton(u"&Remove"_s, group), 239);
-    m_preview = WithId(new QPushButton(u"&Preview"_s, group), 232);
-    auto* help = WithId(new QPushButton(u"&Help"_s, group), 233);
+    auto* add = WithControlId(new QPushButton(u"&Add"_s, group), 238);
+    m_remove = WithControlId(new QPushButton(u"&Remove"_s, group), 239);
+    m_preview = WithControlId(new QPushButton(u"&Preview"_s, group), 232);
+    auto* help = WithControlId(new QPushButton(u"&Help"_s, group), 233);
     for (QPushButton* button : {add, m_remove, m_preview, help})
         button->setAutoDefault(false);
 
-    m_name = WithId(new QLineEdit(group), 209);
-    m_gestureBefore = WithId(new QComboBox(group), 230);
-    m_sayBefore = WithId(new QPlainTextEdit(group), 207);
+    m_name = WithControlId(new QLineEdit(group), 209);
+    m_gestureBefore = WithControlId(new QComboBox(group), 230);
+    m_sayBefore = WithControlId(new QPlainTextEdit(group), 207);
     m_sayBefore->setTabChangesFocus(true);
     m_sayBefore->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_sayBefore->setFixedHeight(m_sayBefore->fontMetrics().lineSpacing() * 4 + 12);
-    m_gestureAfter = WithId(new QComboBox(group), 231);
-    m_sayAfter = WithId(new QLineEdit(group), 212);
+    m_gestureAfter = WithControlId(new QComboBox(group), 231);
+    m_sayAfter = WithControlId(new QLineEdit(group), 212);
 
     auto label = [group](const QString& text, QWidget* buddy) {
         auto* result = new QLabel(text, group);
@@ -84,16 +77,17 @@ CEditAnnouncementsDlg::CEditAnnouncementsDlg(IPageHost& host, QWidget* parent)
     fields->addWidget(label(u"Say at the end of the announcement"_s, m_sayAfter));
     fields->addWidget(m_sayAfter);
 
-    auto* macrosTitle = WithId(new QLabel(u"Available Macros"_s, group), 1047);
+    auto* macrosTitle = WithControlId(new QLabel(u"Available Macros"_s, group), 1047);
     QFont bold = macrosTitle->font();
     bold.setBold(true);
     macrosTitle->setFont(bold);
     fields->addSpacing(6);
     fields->addWidget(macrosTitle);
-    fields->addWidget(WithId(new QLabel(u"STOCK - Replaced by the name of the stock being announced."_s, group), 1048));
     fields->addWidget(
-        WithId(new QLabel(u"PRICE - Replaced by the price of the stock being announced."_s, group), 1049));
-    fields->addWidget(WithId(new QLabel(u"CHANGE - Replaced by the change in stock price."_s, group), 1050));
+        WithControlId(new QLabel(u"STOCK - Replaced by the name of the stock being announced."_s, group), 1048));
+    fields->addWidget(
+        WithControlId(new QLabel(u"PRICE - Replaced by the price of the stock being announced."_s, group), 1049));
+    fields->addWidget(WithControlId(new QLabel(u"CHANGE - Replaced by the change in stock price."_s, group), 1050));
     fields->addStretch(1);
 
     auto* grid = new QGridLayout(group);
@@ -103,7 +97,7 @@ CEditAnnouncementsDlg::CEditAnnouncementsDlg(IPageHost& host, QWidget* parent)
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 2);
 
-    auto* close = WithId(new QPushButton(u"&Close"_s, this), 1);
+    auto* close = WithControlId(new QPushButton(u"&Close"_s, this), 1);
     close->setDefault(true);
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);

@@ -17,18 +17,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <typename T>
-T* WithId(T* control, int id)
-{
-    SetControlId(control, id);
-    return control;
-}
 
 int FindExact(const QComboBox* list, const QString& text)
 {
@@ -45,15 +37,15 @@ CEditRuleDlg::CEditRuleDlg(IPageHost& host, QWidget* parent)
 
     auto* group = new QGroupBox(u"Rule"_s, this);
     auto* grid = new QGridLayout(group);
-    m_stock = WithId(new QComboBox(group), 225);
-    m_attribute = WithId(new QComboBox(group), 227);
-    m_operator = WithId(new QComboBox(group), 228);
+    m_stock = WithControlId(new QComboBox(group), 225);
+    m_attribute = WithControlId(new QComboBox(group), 227);
+    m_operator = WithControlId(new QComboBox(group), 228);
     m_operator->addItems({u">"_s, u">="_s, u"<"_s, u"<="_s, u"="_s});
-    m_number = WithId(new QLineEdit(group), 1049);
-    m_hint = WithId(new QLabel(u"Type a number"_s, group), 1050);
-    m_announcement = WithId(new QComboBox(group), 233);
-    auto* preview = WithId(new QPushButton(u"&Preview"_s, group), 236);
-    auto* announcements = WithId(new QPushButton(u"&Announcements..."_s, group), 234);
+    m_number = WithControlId(new QLineEdit(group), 1049);
+    m_hint = WithControlId(new QLabel(u"Type a number"_s, group), 1050);
+    m_announcement = WithControlId(new QComboBox(group), 233);
+    auto* preview = WithControlId(new QPushButton(u"&Preview"_s, group), 236);
+    auto* announcements = WithControlId(new QPushButton(u"&Announcements..."_s, group), 234);
     for (QPushButton* button : {preview, announcements})
         button->setAutoDefault(false);
 
@@ -85,23 +77,11 @@ CEditRuleDlg::CEditRuleDlg(IPageHost& host, QWidget* parent)
     keepRoom.setRetainSizeWhenHidden(true);
     m_hint->setSizePolicy(keepRoom);
 
-    m_ok = WithId(new QPushButton(u"&OK"_s, this), 1);
-    m_ok->setDefault(true);
-    auto* cancel = WithId(new QPushButton(u"&Cancel"_s, this), 2);
-    auto* help = WithId(new QPushButton(u"&Help"_s, this), 235);
-    help->setAutoDefault(false);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-    buttons->addStretch(1);
-
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(group, 1);
-    layout->addLayout(buttons);
+    const ButtonColumn buttons = LayOutBesideButtons(group, 235);
+    m_ok = buttons.ok;
+    QPushButton* help = buttons.help;
 
     connect(m_ok, &QPushButton::clicked, this, &CEditRuleDlg::OnOk);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [this] { m_host.ShowHelpTopic(HelpTopics::EditRule); });
     connect(preview, &QPushButton::clicked, this, &CEditRuleDlg::OnPreview);
     connect(announcements, &QPushButton::clicked, this, &CEditRuleDlg::OnAnnouncements);

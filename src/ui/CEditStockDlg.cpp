@@ -15,20 +15,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int HelpTopic = 61213;
-
-template <typename T>
-T* WithId(T* control, int id)
-{
-    SetControlId(control, id);
-    return control;
-}
 
 } // namespace
 
@@ -41,19 +33,19 @@ CEditStockDlg::CEditStockDlg(IPageHost& host, QWidget* parent)
     auto* group = new QGroupBox(u" Stock Information "_s, this);
     auto* grid = new QGridLayout(group);
 
-    m_country = WithId(new QComboBox(group), 1061);
+    m_country = WithControlId(new QComboBox(group), 1061);
     m_country->setEditable(false);
-    m_flag = WithId(new QLabel(group), 1065);
+    m_flag = WithControlId(new QLabel(group), 1065);
     m_flag->setFixedSize(32, 24);
     m_flag->setAlignment(Qt::AlignCenter);
-    m_name = WithId(new QLineEdit(group), 209);
-    m_spokenName = WithId(new QLineEdit(group), 210);
-    m_symbol = WithId(new QLineEdit(group), 213);
-    auto* lookup = WithId(new QPushButton(u"&Lookup Symbol ..."_s, group), 1041);
+    m_name = WithControlId(new QLineEdit(group), 209);
+    m_spokenName = WithControlId(new QLineEdit(group), 210);
+    m_symbol = WithControlId(new QLineEdit(group), 213);
+    auto* lookup = WithControlId(new QPushButton(u"&Lookup Symbol ..."_s, group), 1041);
     lookup->setAutoDefault(false);
-    m_realtimeIcon = WithId(new QLabel(group), 1103);
+    m_realtimeIcon = WithControlId(new QLabel(group), 1103);
     m_realtimeIcon->setPixmap(QIcon(u":/pages/realtime.svg"_s).pixmap(16, 16));
-    m_realtimeText = WithId(new QLabel(u"Realtime quote available"_s, group), 1104);
+    m_realtimeText = WithControlId(new QLabel(u"Realtime quote available"_s, group), 1104);
 
     auto label = [group](const QString& text, QWidget* buddy) {
         auto* result = new QLabel(text, group);
@@ -79,25 +71,13 @@ CEditStockDlg::CEditStockDlg(IPageHost& host, QWidget* parent)
     grid->addLayout(realtimeRow, 4, 1, 1, 2);
     grid->setColumnStretch(1, 1);
 
-    m_ok = WithId(new QPushButton(u"&OK"_s, this), 1);
-    m_ok->setDefault(true);
-    auto* cancel = WithId(new QPushButton(u"&Cancel"_s, this), 2);
-    auto* help = WithId(new QPushButton(u"&Help"_s, this), 1105);
-    help->setAutoDefault(false);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-    buttons->addStretch(1);
-
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(group, 1);
-    layout->addLayout(buttons);
+    const ButtonColumn buttons = LayOutBesideButtons(group, 1105);
+    m_ok = buttons.ok;
+    QPushButton* help = buttons.help;
 
     m_country->addItems(Countries::CountryNames());
 
     connect(m_ok, &QPushButton::clicked, this, &CEditStockDlg::OnOk);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [this] { m_host.ShowHelpTopic(HelpTopic); });
     connect(lookup, &QPushButton::clicked, this, &CEditStockDlg::OnLookupSymbol);
     connect(m_name, &QLineEdit::textChanged, this, &CEditStockDlg::UpdateOk);

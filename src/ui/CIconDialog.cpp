@@ -1,6 +1,11 @@
 #include "ui/CIconDialog.h"
 
+#include "ui/LayoutManager.h"
+
+#include <QHBoxLayout>
 #include <QIcon>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -13,4 +18,25 @@ CIconDialog::CIconDialog(QWidget* parent)
 QIcon CIconDialog::ProgramIcon()
 {
     return QIcon(u":/icons/quorvane.svg"_s);
+}
+
+CIconDialog::ButtonColumn CIconDialog::LayOutBesideButtons(QWidget* content, int helpControlId)
+{
+    auto* ok = WithControlId(new QPushButton(u"&OK"_s, this), 1);
+    ok->setDefault(true);
+    auto* cancel = WithControlId(new QPushButton(u"&Cancel"_s, this), 2);
+    auto* help = WithControlId(new QPushButton(u"&Help"_s, this), helpControlId);
+    help->setAutoDefault(false);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addWidget(help);
+    buttons->addStretch(1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(content, 1);
+    layout->addLayout(buttons);
+
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    return {ok, help};
 }

@@ -36,6 +36,13 @@ class QWidget;
 inline constexpr char kControlIdProperty[] = "controlId";
 
 void SetControlId(QWidget* control, int id);
+// The control, given the id: for making and naming a control in one expression.
+template <typename T>
+T* WithControlId(T* control, int id)
+{
+    SetControlId(control, id);
+    return control;
+}
 // The control's id; -1 when it has none.
 int ControlId(const QWidget* control);
 
