@@ -8,12 +8,9 @@
 // A command from the tray menu or an activation prints "command <id>".
 
 #include "app/CTrayIcon.h"
+#include "support/ProbeOrders.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
-
-#include <cstdio>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -21,9 +18,7 @@ namespace {
 
 void Say(const QByteArray& line)
 {
-    std::fputs(line.constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    ProbeOrders::Say(line);
 }
 
 QByteArray Flag(bool value)
@@ -44,29 +39,15 @@ int main(int argc, char* argv[])
                 true);
     Say("created " + Flag(tray.IsInTray()) + ' ' + Flag(tray.TriggerRunsDefault()));
 
-    QByteArray pending;
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
-        char buffer[256];
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0) {
+    ProbeOrders orders([&](const QByteArray& order) {
+        if (order == "show")
+            Say("show " + Flag(tray.SetShown(true)));
+        else if (order == "hide")
+            Say("hide " + Flag(tray.SetShown(false)));
+        else if (order == "alert")
+            Say("icon " + Flag(tray.SetIcon(CTrayIcon::AlertIcon())));
+        else if (order == "quit")
             QCoreApplication::quit();
-            return;
-        }
-        pending.append(buffer, count);
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const QByteArray order = pending.left(end).trimmed();
-            pending.remove(0, end + 1);
-            if (order == "show")
-                Say("show " + Flag(tray.SetShown(true)));
-            else if (order == "hide")
-                Say("hide " + Flag(tray.SetShown(false)));
-            else if (order == "alert")
-                Say("icon " + Flag(tray.SetIcon(CTrayIcon::AlertIcon())));
-            else if (order == "quit")
-                QCoreApplication::quit();
-        }
     });
     return QApplication::exec();
 }

@@ -7,17 +7,14 @@
 //   quit
 
 #include "AgentTestCharacter.h"
+#include "support/ProbeOrders.h"
 
 #include "platform/ToolWindowHints.h"
 #include "speech/agent/AgentBalloonWindow.h"
 #include "speech/agent/AgentWindow.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
 #include <QTest>
-
-#include <cstdio>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -25,9 +22,7 @@ namespace {
 
 void Say(const QByteArray& line)
 {
-    std::fputs(line.constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    ProbeOrders::Say(line);
 }
 
 QByteArray Id(QWidget& window)
@@ -45,41 +40,27 @@ int main(int argc, char* argv[])
     window.ShowBalloon(AgentBalloon{u"Prices are up."_s, false, 15}, 14);
     std::unique_ptr<QWidget> plain;
 
-    QByteArray pending;
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
-        char buffer[256];
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0) {
-            QCoreApplication::quit();
-            return;
-        }
-        pending.append(buffer, count);
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const QByteArray order = pending.left(end).trimmed();
-            pending.remove(0, end + 1);
-            if (order == "show") {
-                window.ShowWindow();
-                const bool exposed =
-                    QTest::qWaitForWindowExposed(&window) && QTest::qWaitForWindowExposed(window.Balloon());
-                Say(exposed ? "shown " + Id(window) + ' ' + Id(*window.Balloon()) : "not shown");
-            } else if (order == "hide") {
-                window.HideWindow();
-                Say("hidden");
-            } else if (order == "plain") {
-                plain = std::make_unique<QWidget>(nullptr, Qt::Tool);
-                plain->resize(60, 40);
-                plain->show();
-                if (!QTest::qWaitForWindowExposed(plain.get())) {
-                    Say("not shown");
-                    continue;
-                }
-                CreateToolWindowHints()->KeepOffTaskbar(plain->windowHandle());
-                Say("plain " + Id(*plain));
-            } else if (order == "quit") {
-                QCoreApplication::quit();
+    ProbeOrders orders([&](const QByteArray& order) {
+        if (order == "show") {
+            window.ShowWindow();
+            const bool exposed =
+                QTest::qWaitForWindowExposed(&window) && QTest::qWaitForWindowExposed(window.Balloon());
+            Say(exposed ? "shown " + Id(window) + ' ' + Id(*window.Balloon()) : "not shown");
+        } else if (order == "hide") {
+            window.HideWindow();
+            Say("hidden");
+        } else if (order == "plain") {
+            plain = std::make_unique<QWidget>(nullptr, Qt::Tool);
+            plain->resize(60, 40);
+            plain->show();
+            if (!QTest::qWaitForWindowExposed(plain.get())) {
+                Say("not shown");
+                return;
             }
+            CreateToolWindowHints()->KeepOffTaskbar(plain->windowHandle());
+            Say("plain " + Id(*plain));
+        } else if (order == "quit") {
+            QCoreApplication::quit();
         }
     });
     return QApplication::exec();
