@@ -3,11 +3,11 @@
 //
 //     scripts/build test && build/test/bench/bench_acs_reader
 
-#include "../tests/speech/AcsSamples.h"
+#include "../tests/agent/AcsSamples.h"
 
-#include "speech/agent/AcsCompression.h"
-#include "speech/agent/AcsReader.h"
-#include "speech/agent/AcsWriter.h"
+#include "agent/AcsCompression.h"
+#include "agent/AcsReader.h"
+#include "agent/AcsWriter.h"
 
 #include <QTemporaryDir>
 

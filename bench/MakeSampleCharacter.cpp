@@ -1,11 +1,11 @@
-// Writes the engine's small sample character (tests/speech/AcsSamples) to a file, for measurements
+// Writes the engine's small sample character (tests/agent/AcsSamples) to a file, for measurements
 // that need a character file before our own character is built.
 //
 //   bench_sample_character OUT.acs
 
-#include "speech/agent/AcsWriter.h"
+#include "agent/AcsWriter.h"
 
-#include "../tests/speech/AcsSamples.h"
+#include "../tests/agent/AcsSamples.h"
 
 #include <QString>
 

@@ -9,7 +9,7 @@
 // saved) and a URL.ini whose quote addresses lead nowhere, so no start waits on the network.
 //   scripts/build test --target bench_startup && build/test/bench/bench_startup
 
-#include "speech/agent/AcsReader.h"
+#include "agent/AcsReader.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -6,14 +6,14 @@
 #include "QuoteSim.h"
 
 #include "app/CEngine.h"
-#include "app/CSettings.h"
 #include "app/EngineClock.h"
-#include "app/IBroadcaster.h"
 #include "app/IEngineView.h"
-#include "app/IRuleChecker.h"
+#include "base/CSettings.h"
 #include "market/StockList.h"
 #include "platform/IDialupLink.h"
 #include "platform/IReachability.h"
+#include "rules/IRuleChecker.h"
+#include "speech/IBroadcaster.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

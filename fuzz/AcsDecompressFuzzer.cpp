@@ -2,7 +2,7 @@
 // the expected size) must never crash or write past the expected size, and compressing any data
 // must decompress back to it.
 
-#include "speech/agent/AcsCompression.h"
+#include "agent/AcsCompression.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,8 +2,8 @@
 // character the reader accepts must be valid, writable, and read back unchanged from what the
 // writer makes of it.
 
-#include "speech/agent/AcsReader.h"
-#include "speech/agent/AcsWriter.h"
+#include "agent/AcsReader.h"
+#include "agent/AcsWriter.h"
 
 #include <cstdint>
 #include <cstdlib>

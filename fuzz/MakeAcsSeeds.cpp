@@ -2,10 +2,10 @@
 //
 //     build/san/fuzz/acs_make_seeds fuzz/corpus
 
-#include "../tests/speech/AcsSamples.h"
+#include "../tests/agent/AcsSamples.h"
 
-#include "speech/agent/AcsCompression.h"
-#include "speech/agent/AcsWriter.h"
+#include "agent/AcsCompression.h"
+#include "agent/AcsWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 //
 //     build/san/fuzz/wave_make_seeds fuzz/corpus
 
-#include "../tests/speech/WaveSamples.h"
+#include "../tests/agent/WaveSamples.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // must never crash, its pieces must cover the spoken and shown texts without gaps, and every word
 // position must reveal a prefix of the shown text.
 
-#include "speech/agent/SpeechTags.h"
+#include "agent/SpeechTags.h"
 
 #include <QString>
 

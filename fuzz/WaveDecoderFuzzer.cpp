@@ -1,7 +1,7 @@
 // Fuzzes the decoder of the characters' sounds: any input must decode without reading outside it,
 // and what comes out must be a well-formed sound that converts to the device's format.
 
-#include "speech/agent/WaveDecoder.h"
+#include "agent/WaveDecoder.h"
 
 #include <cstdint>
 #include <cstdlib>

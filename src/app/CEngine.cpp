@@ -1,10 +1,8 @@
 #include "app/CEngine.h"
 
-#include "app/CSettings.h"
 #include "app/EngineClock.h"
-#include "app/IBroadcaster.h"
 #include "app/IEngineView.h"
-#include "app/IRuleChecker.h"
+#include "base/CSettings.h"
 #include "market/Countries.h"
 #include "market/QuoteAnswer.h"
 #include "market/QuoteRetrieval.h"
@@ -12,6 +10,8 @@
 #include "market/StockList.h"
 #include "platform/IDialupLink.h"
 #include "rules/CompanionValues.h"
+#include "rules/IRuleChecker.h"
+#include "speech/IBroadcaster.h"
 
 #include <QEventLoop>
 #include <QLocale>
@@ -92,14 +92,16 @@ void CEngine::Tick()
     const CSettings& settings = GetSettings();
 
     bool broadcastDue = false;
-    const qint64 broadcastInterval = qMax<qint32>(1, settings.broadcastInterval);
+    // Values set in memory since the last load may be out of range: take them through the table's.
+    const qint64 broadcastInterval =
+        CSettings::EntryOf(&CSettings::broadcastInterval).Valid(settings.broadcastInterval);
     if (settings.readBroadcast != 0 && tick > m_lastBroadcastTick + broadcastInterval * 60000 &&
         now.time().minute() % broadcastInterval == 0) {
         broadcastDue = true;
         m_lastBroadcastTick = tick;
     }
     bool rulesDue = false;
-    const qint64 rulesInterval = qMax<qint32>(1, settings.rulesInterval);
+    const qint64 rulesInterval = CSettings::EntryOf(&CSettings::rulesInterval).Valid(settings.rulesInterval);
     if (settings.checkRules != 0 && tick > m_lastRuleTick + rulesInterval * 60000) {
         rulesDue = true;
         m_lastRuleTick = tick;

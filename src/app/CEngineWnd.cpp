@@ -1,19 +1,19 @@
 #include "app/CEngineWnd.h"
 
+#include "agent/DesktopAgentControl.h"
 #include "app/CEngine.h"
-#include "app/CMainFrame.h"
-#include "app/CSettings.h"
-#include "app/CommandIds.h"
 #include "app/EngineClock.h"
-#include "app/LaunchBrowser.h"
-#include "app/MakerPages.h"
-#include "app/RuleChecker.h"
+#include "app/IFrame.h"
+#include "base/CSettings.h"
+#include "base/CommandIds.h"
+#include "base/LaunchBrowser.h"
+#include "base/MakerPages.h"
 #include "platform/DialupLink.h"
 #include "rules/CompanionValues.h"
+#include "rules/RuleChecker.h"
 #include "rules/StartupData.h"
 #include "speech/CBroadcaster.h"
 #include "speech/CCharacterManager.h"
-#include "speech/agent/DesktopAgentControl.h"
 #include "ui/CAboutDialog.h"
 #include "ui/CAlertsPage.h"
 #include "ui/CHelpTextDialog.h"
@@ -42,7 +42,7 @@ constexpr int kStartFallbackMs = 1000;
 
 } // namespace
 
-CEngineWnd::CEngineWnd(CMainFrame& frame, const EngineServices& services, QWidget* parent)
+CEngineWnd::CEngineWnd(IFrame& frame, const EngineServices& services, QWidget* parent)
     : QWidget(parent)
     , m_frame(frame)
     , m_services(services)
@@ -394,7 +394,9 @@ void CEngineWnd::HideStrip()
 
 void CEngineWnd::RefreshStrip()
 {
-    // Only a shown strip has text to rebuild; the strip is not part of this version yet.
+    // Only a shown strip has text to rebuild.
+    if (m_frame.IsStripShown())
+        m_frame.RebuildStrip();
 }
 
 void CEngineWnd::PostExitCommand()
@@ -458,7 +460,8 @@ void CEngineWnd::SetAlertCount(int count)
 
 void CEngineWnd::RebuildStrip()
 {
-    // Nothing to rebuild while the strip is hidden; the strip is not part of this version yet.
+    if (m_frame.IsStripShown())
+        m_frame.RebuildStrip();
 }
 
 void CEngineWnd::ShowHelpTopic(int topicId)

@@ -14,7 +14,7 @@ class QAbstractButton;
 class CBroadcaster;
 class CCharacterManager;
 class CEngine;
-class CMainFrame;
+class IFrame;
 class CRulesPage;
 class CStocksPage;
 class CTabPage;
@@ -47,7 +47,7 @@ class CEngineWnd final : public QWidget, public IEngineView, public IPageHost
     Q_OBJECT
 
 public:
-    CEngineWnd(CMainFrame& frame, const EngineServices& services, QWidget* parent = nullptr);
+    CEngineWnd(IFrame& frame, const EngineServices& services, QWidget* parent = nullptr);
     ~CEngineWnd() override;
 
     // Builds everything, in this order: the screen size and the settings, the tabs and their pages,
@@ -129,7 +129,7 @@ private:
     void TogglePriceUpdates();
     void ShowAbout();
 
-    CMainFrame& m_frame;
+    IFrame& m_frame;
     EngineServices m_services;
 
     QTabWidget* m_tabs = nullptr;

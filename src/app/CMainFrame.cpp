@@ -2,10 +2,10 @@
 
 #include "app/CEngine.h"
 #include "app/CTrayIcon.h"
-#include "app/CommandIds.h"
 #include "app/WidgetPlacement.h"
 #include "app/WindowActivation.h"
-#include "app/WindowPlacementStore.h"
+#include "base/CommandIds.h"
+#include "base/WindowPlacementStore.h"
 #include "ui/OpenDialogCount.h"
 
 #include <QAction>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CEngineWnd.h"
+#include "app/IFrame.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -21,7 +22,7 @@ class QToolBar;
 // in the task bar: the window is minimised). The program ends through Exit
 // (the menus, a right double click on the tray icon), which waits for a quote download under way
 // before the window closes for good and Closed() is emitted.
-class CMainFrame final : public QMainWindow
+class CMainFrame final : public QMainWindow, public IFrame
 {
     Q_OBJECT
 
@@ -42,7 +43,7 @@ public:
     // Every command of the program, whoever gives it: the engine window first, then the frame.
     void OnCommand(int commandId);
     // Sends a command from a later turn of the event loop (as a posted message would arrive).
-    void PostCommand(int commandId);
+    void PostCommand(int commandId) override;
     // Whether the command is enabled now (Exit is not while one of the program's dialogs is open).
     bool IsCommandEnabled(int commandId) const;
     // Brings the enabled states and check marks of every menu, tool bar and tray item up to date.
@@ -57,10 +58,10 @@ public:
     void SavePlacement();
 
     // The status bar: the message pane (shown at once), the activity pane, the alert pane.
-    void SetStatusText(const QString& text);
-    void SetActive(bool active);
+    void SetStatusText(const QString& text) override;
+    void SetActive(bool active) override;
     bool IsActive() const { return m_active; }
-    void SetAlertCount(long count);
+    void SetAlertCount(long count) override;
     QString StatusText() const;
     QString ActivityText() const;
     QString AlertText() const;
@@ -69,15 +70,16 @@ public:
     static QString AlertPaneText(long count);
 
     // The Stock Strip. It arrives with a later version: until then it is never shown.
-    bool IsStripShown() const { return false; }
-    void ShowStrip() {}
-    void HideStrip() {}
+    bool IsStripShown() const override { return false; }
+    void ShowStrip() override {}
+    void HideStrip() override {}
+    void RebuildStrip() override {}
 
     // The tray icon shows the alert icon (an alert was raised) or the program icon.
-    void SetTrayAlertIcon(bool alert);
+    void SetTrayAlertIcon(bool alert) override;
     bool IsTrayAlertIcon() const { return m_trayAlert; }
 
-    CEngineWnd* Engine() const { return m_engine; }
+    CEngineWnd* EngineWnd() const { return m_engine; }
     CTrayIcon* Tray() const { return m_tray; }
     QToolBar* ToolBar() const { return m_toolBar; }
     // The action of a command in the main menu and tool bar (nullptr when it has none).

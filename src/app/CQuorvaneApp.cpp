@@ -1,12 +1,12 @@
 #include "app/CQuorvaneApp.h"
 
-#include "app/AppPaths.h"
 #include "app/CMainFrame.h"
-#include "app/StartWithWindows.h"
-#include "app/UserMessage.h"
 #include "app/WidgetPlacement.h"
 #include "app/WindowActivation.h"
-#include "app/WindowPlacementStore.h"
+#include "base/AppPaths.h"
+#include "base/StartWithWindows.h"
+#include "base/UserMessage.h"
+#include "base/WindowPlacementStore.h"
 #include "platform/SingleInstance.h"
 
 #include <QAbstractButton>
@@ -24,7 +24,7 @@ CQuorvaneApp* g_app = nullptr;
 
 CEngineWnd* GetEngine()
 {
-    return g_app ? g_app->Engine() : nullptr;
+    return g_app ? g_app->EngineWnd() : nullptr;
 }
 
 CQuorvaneApp::CQuorvaneApp(const EngineServices& services, QObject* parent)
@@ -43,9 +43,9 @@ CQuorvaneApp::~CQuorvaneApp()
     m_instance.reset();
 }
 
-CEngineWnd* CQuorvaneApp::Engine() const
+CEngineWnd* CQuorvaneApp::EngineWnd() const
 {
-    return m_frame && !m_frame->IsClosed() ? m_frame->Engine() : nullptr;
+    return m_frame && !m_frame->IsClosed() ? m_frame->EngineWnd() : nullptr;
 }
 
 bool CQuorvaneApp::InitInstance(const QStringList& arguments)
@@ -99,14 +99,14 @@ bool CQuorvaneApp::InitInstance(const QStringList& arguments)
 bool CQuorvaneApp::eventFilter(QObject* watched, QEvent* event)
 {
     if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) && m_frame &&
-        !m_frame->IsClosed() && m_frame->Engine()) {
+        !m_frame->IsClosed() && m_frame->EngineWnd()) {
         // Alt and a letter: a button of the shown page takes it before the tool bar and the menus
         // (Alt+I is "D&isable" on the Stocks page and "H&ide" elsewhere). Claiming the override
         // keeps Qt from finding the letter ambiguous; the key press that follows clicks the button.
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
         if (key->modifiers() == Qt::AltModifier && widget && widget->window() == m_frame.get()) {
-            if (QAbstractButton* button = m_frame->Engine()->PageMnemonicButton(key->keyCombination())) {
+            if (QAbstractButton* button = m_frame->EngineWnd()->PageMnemonicButton(key->keyCombination())) {
                 if (event->type() == QEvent::ShortcutOverride) {
                     event->accept();
                 } else {
@@ -122,9 +122,9 @@ bool CQuorvaneApp::eventFilter(QObject* watched, QEvent* event)
         const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
         auto* widget = qobject_cast<QWidget*>(watched);
         if (tab && (key->modifiers() & Qt::ControlModifier) && widget && widget->window() == m_frame.get() &&
-            m_frame->Engine()) {
+            m_frame->EngineWnd()) {
             const bool backwards = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
-            m_frame->Engine()->SelectNextTab(backwards);
+            m_frame->EngineWnd()->SelectNextTab(backwards);
             return true;
         }
     }

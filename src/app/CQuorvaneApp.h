@@ -40,7 +40,7 @@ public:
     bool InitInstance(const QStringList& arguments);
 
     CMainFrame* MainFrame() const { return m_frame.get(); }
-    CEngineWnd* Engine() const;
+    CEngineWnd* EngineWnd() const;
 
 protected:
     // Ctrl+Tab and Ctrl+Shift+Tab in the main window: the next or previous tab.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WindowPlacementStore.h"
+#include "base/WindowPlacementStore.h"
 
 class QWidget;
 

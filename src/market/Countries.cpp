@@ -1,6 +1,6 @@
 #include "market/Countries.h"
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "market/NumberText.h"
 #include "market/ProfileFile.h"
 #include "market/Stock.h"

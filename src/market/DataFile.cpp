@@ -1,7 +1,7 @@
 #include "market/DataFile.h"
 
-#include "app/AppPaths.h"
-#include "app/UserMessage.h"
+#include "base/AppPaths.h"
+#include "base/UserMessage.h"
 #include "market/NumberText.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "market/PriceFormat.h"
 
-#include "app/CSettings.h"
+#include "base/CSettings.h"
 #include "market/Stock.h"
 
 #include <QLocale>

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The two ways the program opens a web page, tried in this order by LaunchBrowser (app/LaunchBrowser.h).
+// The two ways the program opens a web page, tried in this order by LaunchBrowser (base/LaunchBrowser.h).
 class IBrowserLauncher
 {
 public:

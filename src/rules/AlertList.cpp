@@ -1,6 +1,6 @@
 #include "rules/AlertList.h"
 
-#include "app/UserMessage.h"
+#include "base/UserMessage.h"
 #include "market/DataFile.h"
 #include "rules/CAlert.h"
 #include "rules/OwnedList.h"

@@ -1,6 +1,6 @@
 #include "rules/AnnouncementList.h"
 
-#include "app/UserMessage.h"
+#include "base/UserMessage.h"
 #include "market/DataFile.h"
 #include "rules/CAnnouncement.h"
 #include "rules/OwnedList.h"

@@ -1,6 +1,6 @@
 #include "rules/CAlert.h"
 
-#include "app/CSettings.h"
+#include "base/CSettings.h"
 #include "market/Countries.h"
 #include "market/PriceFormat.h"
 

@@ -1,6 +1,6 @@
 #include "rules/CompanionValues.h"
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "rules/RuleCheck.h"
 
-#include "app/CSettings.h"
+#include "base/CSettings.h"
 #include "market/NumberText.h"
 #include "market/Stock.h"
 #include "market/StockList.h"

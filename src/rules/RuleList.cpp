@@ -1,6 +1,6 @@
 #include "rules/RuleList.h"
 
-#include "app/UserMessage.h"
+#include "base/UserMessage.h"
 #include "market/DataFile.h"
 #include "rules/CRule.h"
 #include "rules/OwnedList.h"

@@ -1,6 +1,6 @@
 #include "rules/StartupData.h"
 
-#include "app/CSettings.h"
+#include "base/CSettings.h"
 #include "market/Countries.h"
 #include "market/StockList.h"
 #include "rules/AlertList.h"

@@ -1,6 +1,6 @@
 #include "speech/CBroadcaster.h"
 
-#include "app/CSettings.h"
+#include "base/CSettings.h"
 #include "market/PriceFormat.h"
 #include "market/Stock.h"
 #include "market/StockList.h"

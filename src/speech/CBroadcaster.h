@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IBroadcaster.h"
+#include "speech/IBroadcaster.h"
 
 #include <QString>
 

@@ -1,15 +1,15 @@
 #include "speech/CCharacterManager.h"
 
-#include "app/AppPaths.h"
-#include "app/CSettings.h"
-#include "app/UserMessage.h"
+#include "agent/IAgentCharacter.h"
+#include "agent/IAgentControl.h"
+#include "base/AppPaths.h"
+#include "base/CSettings.h"
+#include "base/UserMessage.h"
 #include "market/PriceFormat.h"
 #include "market/StockList.h"
 #include "rules/CAnnouncement.h"
 #include "rules/CRule.h"
 #include "rules/CompanionValues.h"
-#include "speech/agent/IAgentCharacter.h"
-#include "speech/agent/IAgentControl.h"
 
 #include <QDir>
 #include <QFileInfo>

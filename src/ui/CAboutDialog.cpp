@@ -1,8 +1,8 @@
 #include "ui/CAboutDialog.h"
 
-#include "app/AppPaths.h"
-#include "app/FileVersionInfo.h"
-#include "app/VersionNumber.h"
+#include "base/AppPaths.h"
+#include "base/FileVersionInfo.h"
+#include "base/VersionNumber.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

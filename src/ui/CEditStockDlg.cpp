@@ -1,6 +1,6 @@
 #include "ui/CEditStockDlg.h"
 
-#include "app/CSettings.h"
+#include "base/CSettings.h"
 #include "market/Countries.h"
 #include "market/CountryIcon.h"
 #include "market/Stock.h"

@@ -1,6 +1,6 @@
 #include "ui/CHelpTextDialog.h"
 
-#include "app/CSettings.h"
+#include "base/CSettings.h"
 #include "speech/CCharacterManager.h"
 #include "ui/CIconDialog.h"
 #include "ui/HelpTopics.h"

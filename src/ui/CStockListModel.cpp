@@ -1,6 +1,6 @@
 #include "ui/CStockListModel.h"
 
-#include "app/CSettings.h"
+#include "base/CSettings.h"
 #include "market/Stock.h"
 #include "ui/StockSort.h"
 

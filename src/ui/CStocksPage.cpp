@@ -1,6 +1,6 @@
 #include "ui/CStocksPage.h"
 
-#include "app/UserMessage.h"
+#include "base/UserMessage.h"
 #include "market/Stock.h"
 #include "market/StockList.h"
 #include "rules/CRule.h"

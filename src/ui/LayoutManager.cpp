@@ -1,7 +1,7 @@
 #include "ui/LayoutManager.h"
 
-#include "app/AppPaths.h"
-#include "app/UserMessage.h"
+#include "base/AppPaths.h"
+#include "base/UserMessage.h"
 
 #include <QFontMetrics>
 #include <QVariant>

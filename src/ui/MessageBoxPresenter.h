@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserMessage.h"
+#include "base/UserMessage.h"
 
 // Shows the core's user messages as message boxes: no owner window, brought to the foreground.
 class MessageBoxPresenter final : public IMessagePresenter

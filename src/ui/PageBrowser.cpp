@@ -1,6 +1,6 @@
 #include "ui/PageBrowser.h"
 
-#include "app/LaunchBrowser.h"
+#include "base/LaunchBrowser.h"
 
 namespace {
 IBrowserLauncher* g_launcher = nullptr;

@@ -4,7 +4,7 @@
 #include "QuoteSim.h"
 
 #include "app/CEngine.h"
-#include "app/CSettings.h"
+#include "base/CSettings.h"
 #include "market/Stock.h"
 #include "market/StockList.h"
 #include "rules/CompanionValues.h"

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/EngineClock.h"
-#include "app/IBroadcaster.h"
 #include "app/IEngineView.h"
-#include "app/IRuleChecker.h"
 #include "platform/IDialupLink.h"
 #include "platform/IReachability.h"
+#include "rules/IRuleChecker.h"
+#include "speech/IBroadcaster.h"
 
 #include <QDateTime>
 #include <QString>

@@ -5,8 +5,8 @@
 #include "QuoteSim.h"
 
 #include "app/CEngine.h"
-#include "app/CommandIds.h"
-#include "app/WindowPlacementStore.h"
+#include "base/CommandIds.h"
+#include "base/WindowPlacementStore.h"
 #include "market/Stock.h"
 #include "market/StockList.h"
 #include "rules/CompanionValues.h"
@@ -79,7 +79,7 @@ TEST_F(FrameQuotes, ExitDuringASlowDownloadWaitsForItBehindTheWaitDialog)
     QTimer poll;
     poll.setInterval(10);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (exitGiven || !Engine()->Engine()->IsDownloadRunning())
+        if (exitGiven || !EngineWnd()->Engine()->IsDownloadRunning())
             return;
         exitGiven = true;
         sinceExit.start();

@@ -9,7 +9,7 @@
 #include "app/CEngineWnd.h"
 #include "app/CMainFrame.h"
 #include "app/CQuorvaneApp.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "speech/RecordingAgent.h"
 #include "support/RecordingMessagePresenter.h"
 #include "support/TestEnvironment.h"
@@ -89,12 +89,12 @@ protected:
     void StartAndSettle(const QStringList& arguments = {})
     {
         ASSERT_TRUE(Start(arguments));
-        QSignalSpy started(Engine(), &CEngineWnd::Started);
-        ASSERT_TRUE(Engine()->IsStarted() || started.wait(20000)) << "the start message runs";
+        QSignalSpy started(EngineWnd(), &CEngineWnd::Started);
+        ASSERT_TRUE(EngineWnd()->IsStarted() || started.wait(20000)) << "the start message runs";
     }
 
     CMainFrame* Frame() const { return m_app ? m_app->MainFrame() : nullptr; }
-    CEngineWnd* Engine() const { return Frame() ? Frame()->Engine() : nullptr; }
+    CEngineWnd* EngineWnd() const { return Frame() ? Frame()->EngineWnd() : nullptr; }
 
     TestEnvironment m_env;
     std::unique_ptr<CQuorvaneApp> m_app;

@@ -5,10 +5,10 @@
 #include "FrameTestSupport.h"
 
 #include "app/CEngine.h"
-#include "app/CSettings.h"
 #include "app/CTrayIcon.h"
-#include "app/CommandIds.h"
-#include "app/WindowPlacementStore.h"
+#include "base/CSettings.h"
+#include "base/CommandIds.h"
+#include "base/WindowPlacementStore.h"
 #include "market/Stock.h"
 #include "market/StockList.h"
 #include "rules/CompanionValues.h"
@@ -167,10 +167,10 @@ TEST_F(FrameTest, TheStartRunsTheFirstUpdateAndStartsTheTimer)
     // Every quote address of the test configuration leads nowhere: the update fails, so the
     // scheduled broadcast is skipped, and the status says so.
     StartAndSettle();
-    EXPECT_TRUE(Engine()->Engine()->IsTimerRunning());
+    EXPECT_TRUE(EngineWnd()->Engine()->IsTimerRunning());
     EXPECT_TRUE(Frame()->StatusText().startsWith(u"Error during update: "_s)) << Frame()->StatusText().toStdString();
     EXPECT_EQ(Frame()->ActivityText(), u" Active"_s) << "active all day by default";
-    EXPECT_EQ(Engine()->CurrentTab(), 0);
+    EXPECT_EQ(EngineWnd()->CurrentTab(), 0);
 }
 
 // The close box and the window command -----------------------------------------------------------
@@ -189,7 +189,7 @@ TEST_F(FrameTest, TheCloseBoxHidesTheWindowAndTheWindowCommandBringsItBack)
         Frame()->hide();
     }
     EXPECT_FALSE(Frame()->IsClosed()) << "the program goes on";
-    EXPECT_TRUE(Engine()->Engine()->IsTimerRunning());
+    EXPECT_TRUE(EngineWnd()->Engine()->IsTimerRunning());
 
     Frame()->OnCommand(CommandId::QuorvaneWindow);
     EXPECT_TRUE(Frame()->isVisible());
@@ -232,18 +232,18 @@ TEST_F(FrameTest, CtrlTabCyclesThroughTheTabsBothWays)
 {
     NoScheduledWork();
     StartAndSettle();
-    QWidget* focus = Engine()->Page(0);
+    QWidget* focus = EngineWnd()->Page(0);
     ASSERT_NE(focus, nullptr);
-    EXPECT_EQ(Engine()->CurrentTab(), 0);
+    EXPECT_EQ(EngineWnd()->CurrentTab(), 0);
     QTest::keyClick(focus, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Engine()->CurrentTab(), 2) << "Ctrl+Shift+Tab on Stocks selects Alerts";
-    QTest::keyClick(Engine()->Page(2), Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(Engine()->CurrentTab(), 0);
-    QTest::keyClick(Engine()->Page(0), Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(Engine()->CurrentTab(), 1);
-    QTest::keyClick(Engine()->Page(1), Qt::Key_Tab, Qt::ControlModifier);
-    QTest::keyClick(Engine()->Page(2), Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(Engine()->CurrentTab(), 0) << "round from the last tab to the first";
+    EXPECT_EQ(EngineWnd()->CurrentTab(), 2) << "Ctrl+Shift+Tab on Stocks selects Alerts";
+    QTest::keyClick(EngineWnd()->Page(2), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(EngineWnd()->CurrentTab(), 0);
+    QTest::keyClick(EngineWnd()->Page(0), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(EngineWnd()->CurrentTab(), 1);
+    QTest::keyClick(EngineWnd()->Page(1), Qt::Key_Tab, Qt::ControlModifier);
+    QTest::keyClick(EngineWnd()->Page(2), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(EngineWnd()->CurrentTab(), 0) << "round from the last tab to the first";
 }
 
 TEST_F(FrameTest, AltWithTheTabLettersSelectsTheTabs)
@@ -253,11 +253,11 @@ TEST_F(FrameTest, AltWithTheTabLettersSelectsTheTabs)
     Frame()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
     QTest::keyClick(Frame(), Qt::Key_L, Qt::AltModifier);
-    EXPECT_EQ(Engine()->CurrentTab(), 2) << "Alt+L: Alerts";
+    EXPECT_EQ(EngineWnd()->CurrentTab(), 2) << "Alt+L: Alerts";
     QTest::keyClick(Frame(), Qt::Key_R, Qt::AltModifier);
-    EXPECT_EQ(Engine()->CurrentTab(), 1) << "Alt+R: Rules";
+    EXPECT_EQ(EngineWnd()->CurrentTab(), 1) << "Alt+R: Rules";
     QTest::keyClick(Frame(), Qt::Key_S, Qt::AltModifier);
-    EXPECT_EQ(Engine()->CurrentTab(), 0) << "Alt+S: Stocks";
+    EXPECT_EQ(EngineWnd()->CurrentTab(), 0) << "Alt+S: Stocks";
 }
 
 // "D&isable" on the Stocks page and the tool bar's "H&ide" share Alt+I: the shown page's own button
@@ -277,7 +277,7 @@ TEST_F(FrameTest, AltLettersOfThePageGoBeforeTheToolBar)
     EXPECT_TRUE(m_agent->Take().isEmpty()) << "the character is left alone";
 
     QTest::keyClick(Frame(), Qt::Key_R, Qt::AltModifier);
-    ASSERT_EQ(Engine()->CurrentTab(), 1);
+    ASSERT_EQ(EngineWnd()->CurrentTab(), 1);
     QTest::keyClick(Frame(), Qt::Key_I, Qt::AltModifier);
     QTest::qWait(300);
     EXPECT_TRUE(m_agent->Take().contains(u"StopAll"_s)) << "Alt+I on the Rules page: the tool bar's Hide";
@@ -287,7 +287,7 @@ TEST_F(FrameTest, TheTabsAreStocksRulesAndAlertsWithTheirImages)
 {
     NoScheduledWork();
     StartAndSettle();
-    QTabWidget* tabs = Engine()->Tabs();
+    QTabWidget* tabs = EngineWnd()->Tabs();
     ASSERT_EQ(tabs->count(), 3);
     EXPECT_EQ(tabs->tabText(0), u"&Stocks"_s);
     EXPECT_EQ(tabs->tabText(1), u"&Rules"_s);
@@ -311,11 +311,11 @@ TEST_F(FrameTest, TheStatusPanesShowTheActivityAndTheAlertCount)
     StartAndSettle();
     EXPECT_EQ(Frame()->ActivityText(), u" Inactive"_s);
     EXPECT_EQ(Frame()->AlertText(), u" Alerts: 0"_s) << "set by the Alerts page when it is filled";
-    Engine()->SetAlertCount(12);
+    EngineWnd()->SetAlertCount(12);
     EXPECT_EQ(Frame()->AlertText(), u" Alerts: 12"_s);
-    Engine()->SetStatusText(u"Updating %s 100%"_s);
+    EngineWnd()->SetStatusText(u"Updating %s 100%"_s);
     EXPECT_EQ(Frame()->StatusText(), u"Updating %s 100%"_s) << "shown as given, never as a format";
-    Engine()->SetActive(true);
+    EngineWnd()->SetActive(true);
     EXPECT_EQ(Frame()->ActivityText(), u" Active"_s);
     EXPECT_TRUE(Frame()->IsActive());
 }
@@ -484,7 +484,7 @@ TEST_F(FrameTest, ExitClosesTheWindowFreesTheListsAndSavesThePlacement)
     Frame()->OnCommand(CommandId::Exit);
     ASSERT_TRUE(closed.wait(5000));
     EXPECT_FALSE(Frame()->isVisible());
-    EXPECT_FALSE(Engine()->Engine()->IsTimerRunning());
+    EXPECT_FALSE(EngineWnd()->Engine()->IsTimerRunning());
     const QStringList log = m_agent->Take();
     EXPECT_TRUE(log.contains(u"StopAll"_s));
     EXPECT_TRUE(log.contains(u"Unload Quorvan"_s));
@@ -529,7 +529,7 @@ TEST_F(FrameTest, ExitWaitsForAMenuThatIsStillOpen)
     NoScheduledWork();
     StartAndSettle();
     QSignalSpy closed(Frame(), &CMainFrame::Closed);
-    auto* list = Engine()->StocksPage()->findChild<QAbstractItemView*>();
+    auto* list = EngineWnd()->StocksPage()->findChild<QAbstractItemView*>();
     ASSERT_NE(list, nullptr);
     bool menuSeen = false;
     QEventLoop program; // the program's own loop; the menu runs a second one inside it
@@ -550,5 +550,5 @@ TEST_F(FrameTest, ExitWaitsForAMenuThatIsStillOpen)
     program.exec();
     EXPECT_TRUE(menuSeen);
     ASSERT_TRUE(Frame()->IsClosed() || closed.wait(5000));
-    EXPECT_EQ(Engine()->TabCount(), 0) << "the engine window closed in order";
+    EXPECT_EQ(EngineWnd()->TabCount(), 0) << "the engine window closed in order";
 }

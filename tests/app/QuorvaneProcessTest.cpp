@@ -4,12 +4,12 @@
 // is on the screen can be read back with xwininfo, with fresh XDG folders and a character file
 // written by our own writer.
 
-#include "speech/AgentTestCharacter.h"
-#include "speech/agent/AcsWriter.h"
+#include "agent/AcsWriter.h"
+#include "agent/AgentTestCharacter.h"
 #include "support/TestEnvironment.h"
 
-#include "app/SettingsStore.h"
-#include "app/WindowPlacementStore.h"
+#include "base/SettingsStore.h"
+#include "base/WindowPlacementStore.h"
 
 #include <QCoreApplication>
 #include <QDir>

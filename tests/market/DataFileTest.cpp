@@ -1,7 +1,7 @@
 #include "market/DataFile.h"
 
 #include "MarketTestSupport.h"
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "support/RecordingMessagePresenter.h"
 #include "support/TestEnvironment.h"
 

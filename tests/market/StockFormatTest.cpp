@@ -1,6 +1,6 @@
 // Stock::Format* and ExpandMacros: the stock's values in display and spoken form.
 
-#include "app/CSettings.h"
+#include "base/CSettings.h"
 #include "market/PriceFormat.h"
 #include "market/Stock.h"
 

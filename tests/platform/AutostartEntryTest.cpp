@@ -1,6 +1,6 @@
 #include "platform/AutostartEntry.h"
-#include "app/AppPaths.h"
-#include "app/StartWithWindows.h"
+#include "base/AppPaths.h"
+#include "base/StartWithWindows.h"
 #include "platform/DesktopEntry.h"
 #include "platform/DesktopExec.h"
 #include "support/TestEnvironment.h"

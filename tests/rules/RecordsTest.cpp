@@ -1,4 +1,4 @@
-#include "app/CSettings.h"
+#include "base/CSettings.h"
 #include "rules/CAlert.h"
 #include "rules/CAnnouncement.h"
 #include "rules/CRule.h"

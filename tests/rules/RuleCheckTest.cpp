@@ -2,7 +2,7 @@
 // their announcements are performed.
 
 #include "rules/RuleCheck.h"
-#include "app/CSettings.h"
+#include "base/CSettings.h"
 #include "market/Stock.h"
 #include "market/StockList.h"
 #include "rules/AlertList.h"

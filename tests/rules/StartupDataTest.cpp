@@ -1,8 +1,8 @@
 // The start-up data load and the sort / quiet values kept beside the alerts.
 
 #include "rules/StartupData.h"
-#include "app/CSettings.h"
-#include "app/SettingsStore.h"
+#include "base/CSettings.h"
+#include "base/SettingsStore.h"
 #include "market/Stock.h"
 #include "market/StockList.h"
 #include "rules/AlertList.h"

@@ -1,12 +1,12 @@
 // The character manager on the real character engine, with character files written by our writer.
 
-#include "AgentTestCharacter.h"
+#include "agent/AgentTestCharacter.h"
 
-#include "app/CSettings.h"
+#include "agent/AcsWriter.h"
+#include "agent/AgentControl.h"
+#include "base/CSettings.h"
 #include "rules/CompanionValues.h"
 #include "speech/CCharacterManager.h"
-#include "speech/agent/AcsWriter.h"
-#include "speech/agent/AgentControl.h"
 #include "support/RecordingMessagePresenter.h"
 #include "support/TestEnvironment.h"
 

@@ -10,8 +10,8 @@
 //   Play <name>                Speak <text>         Think <text>
 //   StopAll                    Balloon <style>
 
-#include "speech/agent/IAgentCharacter.h"
-#include "speech/agent/IAgentControl.h"
+#include "agent/IAgentCharacter.h"
+#include "agent/IAgentControl.h"
 
 #include <QFile>
 #include <QFileInfo>

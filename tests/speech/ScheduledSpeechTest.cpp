@@ -6,7 +6,6 @@
 #include "QuoteSim.h"
 #include "app/CEngine.h"
 #include "app/EngineTestSupport.h"
-#include "app/RuleChecker.h"
 #include "market/Stock.h"
 #include "market/StockList.h"
 #include "rules/AlertList.h"
@@ -14,6 +13,7 @@
 #include "rules/CAnnouncement.h"
 #include "rules/CRule.h"
 #include "rules/IAlertSink.h"
+#include "rules/RuleChecker.h"
 #include "rules/RuleList.h"
 #include "speech/CBroadcaster.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RecordingAgent.h"
-#include "app/CSettings.h"
+#include "base/CSettings.h"
 #include "rules/CompanionValues.h"
 #include "speech/CCharacterManager.h"
 #include "support/RecordingMessagePresenter.h"

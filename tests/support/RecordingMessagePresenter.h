@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserMessage.h"
+#include "base/UserMessage.h"
 
 #include <QList>
 

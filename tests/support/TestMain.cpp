@@ -1,9 +1,12 @@
 // The main of every test executable: an application object, a pinned locale, the recording message
-// presenter, and temporary XDG folders for the whole run (tests that need a fresh folder make their
-// own TestEnvironment).
+// presenter (in Quorvane's own tests), and temporary XDG folders for the whole run (tests that need a fresh folder make
+// their own TestEnvironment).
 
-#include "support/RecordingMessagePresenter.h"
 #include "support/TestEnvironment.h"
+
+#ifdef QUORVANE_TEST_MESSAGES
+#include "support/RecordingMessagePresenter.h"
+#endif
 
 #include <QLocale>
 
@@ -25,8 +28,12 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TestApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+#ifdef QUORVANE_TEST_MESSAGES
     SetMessagePresenter(&RecordingMessagePresenter::Instance());
+#endif
     const int result = RUN_ALL_TESTS();
+#ifdef QUORVANE_TEST_MESSAGES
     SetMessagePresenter(nullptr);
+#endif
     return result;
 }

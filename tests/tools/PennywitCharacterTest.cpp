@@ -4,7 +4,7 @@
 #include "PennywitCharacter.h"
 #include "PennywitPalette.h"
 
-#include "speech/agent/AcsReader.h"
+#include "agent/AcsReader.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,5 +1,5 @@
 #include "ui/LayoutManager.h"
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "support/RecordingMessagePresenter.h"
 #include "ui/PageLayouts.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppPaths.h"
-#include "app/CSettings.h"
+#include "base/AppPaths.h"
+#include "base/CSettings.h"
 #include "market/Stock.h"
 #include "market/StockList.h"
 #include "platform/IBrowserLauncher.h"

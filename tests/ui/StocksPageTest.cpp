@@ -1,6 +1,6 @@
 #include "ui/PageTestSupport.h"
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "ui/CEditStockDlg.h"
 #include "ui/CQuorvaneDialog.h"
 #include "ui/CRulesPage.h"

@@ -6,8 +6,8 @@
 // The requests run in the order given, after the character has appeared; then it hides and the
 // program ends. See --help for the options.
 
-#include "speech/agent/AcsReader.h"
-#include "speech/agent/DesktopAgentControl.h"
+#include "agent/AcsReader.h"
+#include "agent/DesktopAgentControl.h"
 
 #include <QApplication>
 #include <QCoreApplication>

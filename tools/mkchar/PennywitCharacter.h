@@ -2,7 +2,7 @@
 
 #include "CharacterDraft.h"
 
-#include "speech/agent/AcsCharacter.h"
+#include "agent/AcsCharacter.h"
 
 #include <QStringList>
 

@@ -7,7 +7,7 @@
 #include "PennywitCharacter.h"
 #include "PreviewSheet.h"
 
-#include "speech/agent/AcsWriter.h"
+#include "agent/AcsWriter.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,0 +1,141 @@
+#include "agent/AgentWindow.h"
+
+#include "agent/AgentBalloonWindow.h"
+#include "agent/ToolWindowHints.h"
+
+#include <QBitmap>
+#include <QMouseEvent>
+#include <QPainter>
+
+using namespace Qt::StringLiterals;
+
+AgentWindow::AgentWindow(std::shared_ptr<const AcsCharacter> character, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+                          Qt::NoDropShadowWindowHint)
+    , m_character(std::move(character))
+    , m_toolHints(CreateToolWindowHints())
+    , m_composer(m_character)
+{
+    setObjectName(u"AgentWindow"_s);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    setFixedSize(m_character->Width(), m_character->Height());
+    m_frame = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    m_frame.fill(Qt::transparent);
+    const AcsCharacterInfo& info = m_character->Info();
+    m_balloon = new AgentBalloonWindow(info.balloon ? &*info.balloon : nullptr);
+    m_balloon->setObjectName(u"AgentBalloon"_s);
+}
+
+AgentWindow::~AgentWindow()
+{
+    delete m_balloon;
+}
+
+void AgentWindow::DrawFrame(const AgentPicture& picture)
+{
+    if (picture == m_picture && !m_frame.isNull())
+        return;
+    m_picture = picture;
+    m_frame = m_composer.Compose(picture);
+    UpdateShape();
+    update();
+}
+
+void AgentWindow::UpdateShape()
+{
+    QImage shape = m_frame.createAlphaMask();
+    if (shape == m_shape)
+        return;
+    m_shape = shape;
+    const QRegion region(QBitmap::fromImage(m_shape));
+    // An empty mask would make the whole window show: keep one transparent pixel instead.
+    setMask(region.isEmpty() ? QRegion(0, 0, 1, 1) : region);
+}
+
+void AgentWindow::setVisible(bool visible)
+{
+    if (visible && !isVisible()) {
+        winId(); // the native window, for the hints to go on
+        m_toolHints->KeepOffTaskbar(windowHandle());
+    }
+    QWidget::setVisible(visible);
+}
+
+void AgentWindow::ShowWindow()
+{
+    show();
+    if (m_balloonWanted)
+        m_balloon->show();
+}
+
+void AgentWindow::HideWindow()
+{
+    m_balloon->hide();
+    hide();
+}
+
+void AgentWindow::MoveWindow(QPoint topLeft)
+{
+    move(topLeft);
+}
+
+QPoint AgentWindow::WindowPosition() const
+{
+    return pos();
+}
+
+void AgentWindow::ShowBalloon(const AgentBalloon& balloon, int revealed)
+{
+    m_balloonWanted = true;
+    m_balloon->SetBalloon(balloon, revealed, frameGeometry());
+    if (isVisible())
+        m_balloon->show();
+}
+
+void AgentWindow::RevealBalloon(int revealed)
+{
+    m_balloon->Reveal(revealed);
+}
+
+void AgentWindow::HideBalloon()
+{
+    m_balloonWanted = false;
+    m_balloon->hide();
+}
+
+void AgentWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, m_frame);
+}
+
+void AgentWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    m_dragging = true;
+    m_dragOffset = event->globalPosition().toPoint() - pos();
+}
+
+void AgentWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_dragging && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - m_dragOffset);
+}
+
+void AgentWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_dragging = false;
+}
+
+void AgentWindow::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    m_balloon->FollowCharacter(frameGeometry());
+}
