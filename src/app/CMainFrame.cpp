@@ -189,7 +189,7 @@ void CMainFrame::CreateMenus()
     introduce->setStatusTip(u"Let the character introduce itself"_s);
     character->addAction(introduce);
     QAction* others = MakeAction(CommandId::OtherCharacters, u"&Download Other Characters"_s);
-    others->setStatusTip(u"Open the web page about more characters"_s);
+    others->setStatusTip(u"Open the user guide's page on adding characters"_s);
     character->addAction(others);
 
     QMenu* help = menuBar()->addMenu(u"&Help"_s);
@@ -197,10 +197,10 @@ void CMainFrame::CreateMenus()
     overview->setStatusTip(u"What the main window offers"_s);
     help->addAction(overview);
     QAction* online = MakeAction(CommandId::OnlineHelp, u"Online &Help"_s);
-    online->setStatusTip(u"Open the support web page"_s);
+    online->setStatusTip(u"Open the user guide"_s);
     help->addAction(online);
     QAction* products = MakeAction(CommandId::OtherProducts, u"Other &Products"_s);
-    products->setStatusTip(u"Open the maker's web site"_s);
+    products->setStatusTip(u"Open the user guide's page about Quorvane and its maker"_s);
     help->addAction(products);
     help->addSeparator();
     QAction* about = MakeAction(CommandId::About, u"&About Quorvane ..."_s);

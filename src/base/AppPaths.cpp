@@ -56,6 +56,11 @@ QString UrlIniFile()
     return beside;
 }
 
+QString GuideFolder()
+{
+    return QDir::cleanPath(ProgramFolder() + u"/../share/quorvane/doc"_s);
+}
+
 QStringList CharacterFolders()
 {
     return {DataFolder() + u"/chars"_s, QDir::cleanPath(ProgramFolder() + u"/../share/quorvane/chars"_s)};

@@ -28,6 +28,10 @@ QString ProgramFolder();
 // so that a message can name where the file was expected.
 QString UrlIniFile();
 
+// The user guide's folder: share/quorvane/doc beside the program (the build tree has the same
+// layout as an installed copy).
+QString GuideFolder();
+
 // Folders searched for character files, in order: $XDG_DATA_HOME/Quorvane/chars, then the
 // installed share/quorvane/chars beside the program.
 QStringList CharacterFolders();

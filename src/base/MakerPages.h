@@ -2,26 +2,19 @@
 
 #include <QString>
 
-// The maker's web pages that the program opens in the browser. brightwold.example is a reserved
-// example domain (RFC 2606) standing in for the maker's site until it has a real one.
+// The pages that the Help and Character menus open in the browser: pages of the user guide that is
+// installed with the program (AppPaths::GuideFolder), as file:// addresses, so that every one of
+// them exists on the user's own computer, online or not.
 namespace MakerPages {
 
-// "Online Help".
-inline QString SupportPage()
-{
-    return QStringLiteral("https://www.brightwold.example/quorvane/support");
-}
+// "Online Help": the guide's start page.
+QString SupportPage();
 
-// "Download Other Characters" (and the Character options page's "Other Characters").
-inline QString CharacterPage()
-{
-    return QStringLiteral("https://www.brightwold.example/quorvane/characters");
-}
+// "Download Other Characters" (and the Character options page's "Other Characters"): where to put
+// more characters and which ones work.
+QString CharacterPage();
 
-// "Other Products".
-inline QString HomePage()
-{
-    return QStringLiteral("https://www.brightwold.example/");
-}
+// "Other Products": the guide's page about Quorvane and its maker.
+QString HomePage();
 
 } // namespace MakerPages

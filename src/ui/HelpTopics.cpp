@@ -130,7 +130,7 @@ constexpr std::array kTopics{
           u"Pennywit is Quorvane's own character, drawn for it and brought to life by Quorvane's own character "
           u"engine. You can choose any other character file (.acs) that you have installed in Quorvane's "
           u"characters folder. Preview shows the gestures of the chosen character and lets you try them; Other "
-          u"Characters opens the maker's web page about more characters.\n\n"
+          u"Characters opens the user guide's page on where to put more characters.\n\n"
           u"Position is the place on the screen where the character appears; Stay In Place leaves it where "
           u"you last dragged it.\n\n"
           u"Behavior chooses how the character speaks: aloud with a word balloon, aloud without one, in a "
