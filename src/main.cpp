@@ -12,6 +12,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Quorvane"_s);
     QApplication::setOrganizationName(u"Brightwold"_s);
+    // Lets the desktop match the windows with the installed quorvane.desktop (its name and icon).
+    QGuiApplication::setDesktopFileName(u"quorvane"_s);
     QApplication::setWindowIcon(CTrayIcon::ProgramIcon());
     // The program lives in the tray: closing its last window (the main window hides) never ends it.
     QApplication::setQuitOnLastWindowClosed(false);
