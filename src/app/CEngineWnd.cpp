@@ -20,6 +20,7 @@
 #include "ui/CRulesPage.h"
 #include "ui/CStocksPage.h"
 #include "ui/HelpTopics.h"
+#include "ui/wizard/CSetupWizard.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -81,8 +82,14 @@ bool CEngineWnd::Create()
     if (!m_characters->LoadCharacter())
         return false;
 
-    // A program that was never set up (no connection "Type") is where the setup wizard will run;
-    // until it exists the program starts with the defaults (a network connection is assumed).
+    // A program that was never set up (no connection "Type") asks how it is to run; a cancel ends
+    // the start-up, and the wizard comes again next time unless its Connection page was passed.
+    if (GetSettings().type.isEmpty()) {
+        const bool setUp =
+            m_services.runSetupWizard ? m_services.runSetupWizard(*m_characters) : RunSetupWizard(*m_characters);
+        if (!setUp)
+            return false;
+    }
 
     LoadStartupData();
     for (int index = 0; index < TabCount(); ++index)

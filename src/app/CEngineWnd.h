@@ -28,11 +28,13 @@ class QTimer;
 class QWindow;
 
 // What the engine window is built on. Every member left empty takes the desktop's own: the
-// character engine with its windows and the sound card, the system clocks, NetworkManager for
-// dial-up and the desktop's network state. Tests give their own.
+// character engine with its windows and the sound card, the setup wizard, the system clocks,
+// NetworkManager for dial-up and the desktop's network state. Tests give their own.
 struct EngineServices
 {
     std::function<std::unique_ptr<IAgentControl>()> makeAgentControl;
+    // Asked on a first run (no connection "Type"): false ends the start-up (RunSetupWizard).
+    std::function<bool(CCharacterManager&)> runSetupWizard;
     IEngineClock* clock = nullptr;
     IDialupLink* dialup = nullptr;
     IReachability* reachability = nullptr;
@@ -51,9 +53,9 @@ public:
     ~CEngineWnd() override;
 
     // Builds everything, in this order: the screen size and the settings, the tabs and their pages,
-    // the character (false when no character can be loaded: the program cannot start), the data
-    // files; then the engine is started once the event loop runs and a shown main window has been
-    // exposed (StartEngine).
+    // the character (false when no character can be loaded: the program cannot start), the setup
+    // wizard on a first run (false when it is cancelled), the data files; then the engine is
+    // started once the event loop runs and a shown main window has been exposed (StartEngine).
     bool Create();
     // The window closes: the timer stops, the character is silenced and unloaded, the pages go and
     // the four lists are freed. Safe to call twice.

@@ -64,6 +64,10 @@ protected:
         services.makeAgentControl = [] {
             return std::make_unique<RecordingAgentControl>();
         };
+        // The setup wizard is passed: the window starts as one never set up.
+        services.runSetupWizard = [](CCharacterManager&) {
+            return true;
+        };
         return services;
     }
 

@@ -75,6 +75,7 @@ protected:
             m_agent = control.get();
             return control;
         };
+        services.runSetupWizard = m_setupWizard;
         return services;
     }
 
@@ -100,4 +101,9 @@ protected:
     std::unique_ptr<CQuorvaneApp> m_app;
     RecordingAgentControl* m_agent = nullptr;
     FixedReachability m_reachability;
+    // The first run's setup wizard: passed by default (the program then starts as never set up);
+    // empty runs the real one.
+    std::function<bool(CCharacterManager&)> m_setupWizard = [](CCharacterManager&) {
+        return true;
+    };
 };

@@ -57,6 +57,7 @@ protected:
         settings.setValue(u"Broadcast/ReadBroadcast"_s, 0);
         settings.setValue(u"Rules/CheckRules"_s, 0);
         settings.setValue(u"Ticker/Show"_s, 0);
+        settings.setValue(u"Connection/Type"_s, u"LAN"_s); // set up: no wizard
     }
 
     void TearDown() override
