@@ -25,6 +25,7 @@
 #include "ui/CEditStockDlg.h"
 #include "ui/CTabPage.h"
 #include "ui/MessageBoxPresenter.h"
+#include "ui/wizard/CSetupWizard.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -311,7 +312,14 @@ int main(int argc, char* argv[])
             Grab(about, u"about"_s);
         }
         GrabCharacter(engine);
-
+        engine.Characters()->StopCharacter();
+        {
+            CSetupWizard wizard(*engine.Characters(), &frame);
+            wizard.show();
+            wizard.next(); // the primary country
+            Grab(wizard, u"setup-wizard"_s);
+            wizard.reject();
+        }
         engine.Characters()->StopCharacter();
         frame.CloseFrame();
     }
