@@ -1,6 +1,7 @@
 #include "app/CMainFrame.h"
 #include "app/CQuorvaneApp.h"
 #include "app/CTrayIcon.h"
+#include "platform/DisplayPlatform.h"
 #include "ui/MessageBoxPresenter.h"
 
 #include <QApplication>
@@ -9,6 +10,8 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char* argv[])
 {
+    // On a Wayland session, XWayland where it runs: the strip and the character keep their places.
+    DisplayPlatform::Choose(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Quorvane"_s);
     QApplication::setOrganizationName(u"Brightwold"_s);

@@ -4,9 +4,13 @@
 #include "app/CTrayIcon.h"
 #include "app/WidgetPlacement.h"
 #include "app/WindowActivation.h"
+#include "base/CSettings.h"
 #include "base/CommandIds.h"
+#include "base/UserMessage.h"
 #include "base/WindowPlacementStore.h"
+#include "ui/HelpTopics.h"
 #include "ui/OpenDialogCount.h"
+#include "ui/strip/CStockStrip.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -62,6 +66,7 @@ CMainFrame::CMainFrame(const EngineServices& services, QWidget* parent)
 CMainFrame::~CMainFrame()
 {
     // The window goes without Exit (the program is quitting): the engine still closes in order.
+    m_strip.reset();
     if (m_engine)
         m_engine->Close();
     delete m_waitDialog;
@@ -192,10 +197,27 @@ void CMainFrame::CreateMenus()
     others->setStatusTip(u"Open the user guide's page on adding characters"_s);
     character->addAction(others);
 
+    QMenu* view = menuBar()->addMenu(u"&View"_s);
+    QAction* strip = MakeAction(CommandId::ToggleStrip, u"&Show Stock Strip"_s);
+    strip->setCheckable(true);
+    strip->setStatusTip(u"Show or hide the Stock Strip"_s);
+    view->addAction(strip);
+    QAction* previous = MakeAction(CommandId::StripPrevious, u"Show &Previous stocks\tClick"_s);
+    previous->setStatusTip(u"Show the Stock Strip's previous set of stocks"_s);
+    view->addAction(previous);
+    QAction* next = MakeAction(CommandId::StripNext, u"Show &Next stocks\tShift+Click"_s);
+    next->setStatusTip(u"Show the Stock Strip's next set of stocks"_s);
+    view->addAction(next);
+    // The page commands depend on the strip's pages, which change with its width.
+    connect(view, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+
     QMenu* help = menuBar()->addMenu(u"&Help"_s);
     QAction* overview = MakeAction(CommandId::Overview, u"&Overview"_s);
     overview->setStatusTip(u"What the main window offers"_s);
     help->addAction(overview);
+    QAction* stripHelp = MakeAction(CommandId::StripHelp, u"&Stock Strip Help"_s);
+    stripHelp->setStatusTip(u"What the Stock Strip shows and how to use it"_s);
+    help->addAction(stripHelp);
     QAction* online = MakeAction(CommandId::OnlineHelp, u"Online &Help"_s);
     online->setStatusTip(u"Open the user guide"_s);
     help->addAction(online);
@@ -215,6 +237,7 @@ void CMainFrame::CreateTray()
     m_tray->Create(m_trayAlert ? CTrayIcon::AlertIcon() : CTrayIcon::ProgramIcon(), u"Quorvane"_s,
                    {
                        TrayMenuItem::Command(CommandId::QuorvaneWindow, u"&Quorvane Window"_s),
+                       TrayMenuItem::Command(CommandId::ToggleStrip, u"&Show Stock Strip"_s),
                        TrayMenuItem::Separator(),
                        TrayMenuItem::Command(CommandId::Broadcast, u"&Broadcast"_s),
                        TrayMenuItem::Command(CommandId::ReadAllPrices, u"&Read All Prices"_s),
@@ -231,7 +254,7 @@ void CMainFrame::CreateTray()
         if (action->isSeparator())
             continue;
         const int commandId = action->data().toInt();
-        if (commandId == CommandId::Quiet)
+        if (commandId == CommandId::Quiet || commandId == CommandId::ToggleStrip)
             action->setCheckable(true);
         m_actions[commandId].append(action);
     }
@@ -256,6 +279,25 @@ void CMainFrame::OnCommand(int commandId)
     case CommandId::QuorvaneWindow:
         BringWindowToFront(*this);
         break;
+    case CommandId::ToggleStrip:
+        ToggleStripCommand();
+        break;
+    case CommandId::HideStrip:
+        if (IsStripShown())
+            ToggleStripCommand();
+        break;
+    case CommandId::StripNext:
+        if (m_strip)
+            m_strip->NextPage();
+        break;
+    case CommandId::StripPrevious:
+        if (m_strip)
+            m_strip->PreviousPage();
+        break;
+    case CommandId::StripHelp:
+        if (m_engine)
+            m_engine->ShowHelpTopic(HelpTopics::StockStrip);
+        break;
     default:
         break;
     }
@@ -270,22 +312,89 @@ void CMainFrame::PostCommand(int commandId)
 
 bool CMainFrame::IsCommandEnabled(int commandId) const
 {
-    if (commandId == CommandId::Exit)
+    switch (commandId) {
+    case CommandId::Exit:
         return OpenDialogCount::Instance().Count() == 0;
-    return true;
+    case CommandId::StripNext:
+    case CommandId::StripPrevious:
+        return m_strip != nullptr && m_strip->PageCount() > 1;
+    default:
+        return true;
+    }
 }
 
 void CMainFrame::UpdateCommandStates()
 {
     for (const auto& [commandId, actions] : m_actions) {
         const bool enabled = IsCommandEnabled(commandId);
-        const bool checked = m_engine != nullptr && m_engine->IsCommandChecked(commandId);
+        const bool checked = commandId == CommandId::ToggleStrip
+                                 ? IsStripShown()
+                                 : m_engine != nullptr && m_engine->IsCommandChecked(commandId);
         for (QAction* action : actions) {
             action->setEnabled(enabled);
             if (action->isCheckable())
                 action->setChecked(checked);
         }
     }
+}
+
+// Stock Strip ------------------------------------------------------------------------------------
+
+void CMainFrame::ShowStrip()
+{
+    if (m_strip || m_closing)
+        return;
+    m_strip = std::make_unique<CStockStrip>(*this);
+    m_strip->Create();
+    UpdateCommandStates();
+}
+
+void CMainFrame::HideStrip()
+{
+    if (!m_strip)
+        return;
+    m_strip.reset();
+    UpdateCommandStates();
+}
+
+void CMainFrame::RebuildStrip()
+{
+    if (!m_strip)
+        return;
+    m_strip->RebuildPages();
+    UpdateCommandStates();
+}
+
+void CMainFrame::ApplyStripOptions()
+{
+    const CSettings& settings = GetSettings();
+    if (settings.show == 0 || (settings.hideInactive != 0 && !m_active)) {
+        HideStrip();
+        return;
+    }
+    if (!m_strip) {
+        ShowStrip();
+        return;
+    }
+    m_strip->ApplySettings();
+    UpdateCommandStates();
+}
+
+void CMainFrame::ToggleStripCommand()
+{
+    CSettings& settings = GetSettings();
+    if (IsStripShown()) {
+        HideStrip();
+    } else if (settings.hideInactive != 0 && !m_active) {
+        ShowUserMessage(u"The Stock Strip will not be shown because Quorvane is currently inactive.\nTo show the "
+                        u"strip anyway, open the Options, Strip tab and uncheck Hide When Inactive."_s,
+                        u"Quorvane"_s, MessageIcon::Information);
+        return;
+    } else {
+        ShowStrip();
+    }
+    settings.show = IsStripShown() ? 1 : 0;
+    settings.Save();
 }
 
 // Exit -------------------------------------------------------------------------------------------

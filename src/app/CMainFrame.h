@@ -2,12 +2,15 @@
 
 #include "app/CEngineWnd.h"
 #include "app/IFrame.h"
+#include "ui/strip/IStripCommands.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <map>
+#include <memory>
 
+class CStockStrip;
 class CTrayIcon;
 class QAction;
 class QDialog;
@@ -22,7 +25,7 @@ class QToolBar;
 // in the task bar: the window is minimised). The program ends through Exit
 // (the menus, a right double click on the tray icon), which waits for a quote download under way
 // before the window closes for good and Closed() is emitted.
-class CMainFrame final : public QMainWindow, public IFrame
+class CMainFrame final : public QMainWindow, public IFrame, public IStripCommands
 {
     Q_OBJECT
 
@@ -69,11 +72,18 @@ public:
     static QString ActivityPaneText(bool active);
     static QString AlertPaneText(long count);
 
-    // The Stock Strip. It arrives with a later version: until then it is never shown.
-    bool IsStripShown() const override { return false; }
-    void ShowStrip() override {}
-    void HideStrip() override {}
-    void RebuildStrip() override {}
+    // The Stock Strip: shown (created) and hidden (deleted, its band given back) without touching
+    // the "Show" setting, its pages rebuilt, its options applied again; null while hidden.
+    bool IsStripShown() const override { return m_strip != nullptr; }
+    void ShowStrip() override;
+    void HideStrip() override;
+    void RebuildStrip() override;
+    void ApplyStripOptions() override;
+    CStockStrip* Strip() const { return m_strip.get(); }
+
+    // IStripCommands: the strip's menu.
+    void PostStripCommand(int commandId) override { PostCommand(commandId); }
+    bool IsStripCommandEnabled(int commandId) const override { return IsCommandEnabled(commandId); }
 
     // The tray icon shows the alert icon (an alert was raised) or the program icon.
     void SetTrayAlertIcon(bool alert) override;
@@ -105,6 +115,7 @@ private:
     void CreateTray();
     QAction* MakeAction(int commandId, const QString& text);
     void ExitCommand();
+    void ToggleStripCommand();
     void ShowWaitDialog();
 
     EngineServices m_services;
@@ -116,6 +127,7 @@ private:
     CTrayIcon* m_tray = nullptr;
     std::map<int, QList<QAction*>> m_actions;
     QPointer<QDialog> m_waitDialog;
+    std::unique_ptr<CStockStrip> m_strip;
     bool m_active = false;
     bool m_trayAlert = false;
     bool m_exitPending = false;

@@ -25,6 +25,9 @@ public:
     virtual void ShowStrip() = 0;
     virtual void HideStrip() = 0;
     virtual void RebuildStrip() = 0;
+    // After the options changed: the strip is hidden when "Show" is off or "HideInactive" is on
+    // outside the active hours, else shown; a strip that stays shown re-applies all its settings.
+    virtual void ApplyStripOptions() = 0;
 
     // Sends a command from a later turn of the event loop, as a posted message would arrive.
     virtual void PostCommand(int commandId) = 0;

@@ -32,6 +32,7 @@ public:
     void ShowStrip() override { stripShown = true; }
     void HideStrip() override { stripShown = false; }
     void RebuildStrip() override { ++stripRebuilds; }
+    void ApplyStripOptions() override {}
     void PostCommand(int commandId) override { posted.append(commandId); }
 
     QStringList statusTexts;

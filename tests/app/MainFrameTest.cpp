@@ -18,6 +18,8 @@
 #include "ui/CStocksPage.h"
 #include "ui/CTabPage.h"
 #include "ui/HelpTopics.h"
+#include "ui/strip/CMarkupText.h"
+#include "ui/strip/CStockStrip.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -385,13 +387,13 @@ TEST_F(FrameTest, MenusOfferNoCommandThatIsNotThereYet)
 {
     NoScheduledWork();
     StartAndSettle();
-    for (const int absent : {CommandId::Options, CommandId::WebUpdate, CommandId::ToggleStrip, CommandId::HideStrip,
-                             CommandId::StripNext, CommandId::StripPrevious, CommandId::StripHelp})
+    for (const int absent : {CommandId::Options, CommandId::WebUpdate})
         EXPECT_EQ(Frame()->Action(absent), nullptr) << absent;
     for (const int present :
          {CommandId::Exit, CommandId::Broadcast, CommandId::ReadAllPrices, CommandId::HideCharacter, CommandId::Quiet,
           CommandId::PriceUpdates, CommandId::About, CommandId::AboutCharacter, CommandId::Overview,
-          CommandId::OnlineHelp, CommandId::OtherCharacters, CommandId::OtherProducts})
+          CommandId::OnlineHelp, CommandId::OtherCharacters, CommandId::OtherProducts, CommandId::ToggleStrip,
+          CommandId::StripNext, CommandId::StripPrevious, CommandId::StripHelp})
         EXPECT_NE(Frame()->Action(present), nullptr) << present;
 }
 
@@ -454,22 +456,95 @@ TEST_F(FrameTest, AboutShowsTheNameAndVersion)
     EXPECT_TRUE(Frame()->Action(CommandId::Exit)->isEnabled());
 }
 
-TEST_F(FrameTest, OverviewOpensTheMainWindowsHelpTopic)
+TEST_F(FrameTest, OverviewAndStockStripHelpOpenTheirHelpTopics)
 {
     NoScheduledWork();
     StartAndSettle();
-    bool seen = false;
-    int topic = 0;
-    WithModalDialog(
-        [&](QDialog& dialog) {
-            if (auto* help = qobject_cast<CHelpTextDialog*>(&dialog))
-                topic = help->TopicId();
-            dialog.accept();
-        },
-        &seen);
-    Frame()->OnCommand(CommandId::Overview);
-    EXPECT_TRUE(seen);
-    EXPECT_EQ(topic, HelpTopics::Overview);
+    for (const auto& [command, wanted] : {std::pair{CommandId::Overview, HelpTopics::Overview},
+                                          std::pair{CommandId::StripHelp, HelpTopics::StockStrip}}) {
+        bool seen = false;
+        int topic = 0;
+        WithModalDialog(
+            [&](QDialog& dialog) {
+                if (auto* help = qobject_cast<CHelpTextDialog*>(&dialog))
+                    topic = help->TopicId();
+                dialog.accept();
+            },
+            &seen);
+        Frame()->OnCommand(command);
+        EXPECT_TRUE(seen) << command;
+        EXPECT_EQ(topic, wanted);
+    }
+}
+
+// Stock Strip ------------------------------------------------------------------------------------
+
+TEST_F(FrameTest, TheStripCommandsShowHideAndTurnTheStripAndRememberIt)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    ASSERT_TRUE(Frame()->IsStripShown()) << "shown by default";
+    EXPECT_TRUE(Frame()->Action(CommandId::ToggleStrip)->isChecked());
+
+    // Enough stocks for several pages: the page commands turn them.
+    for (int i = 0; i < 60; ++i)
+        StockList::Add(u"Stock number %1"_s.arg(i), QString(), u"S%1"_s.arg(i), u"United States"_s);
+    EngineWnd()->StocksPage()->Fill(); // the strip shows them in the page's order
+    Frame()->RebuildStrip();
+    ASSERT_GT(Frame()->Strip()->PageCount(), 1);
+    EXPECT_TRUE(Frame()->Action(CommandId::StripNext)->isEnabled());
+    Frame()->OnCommand(CommandId::StripNext);
+    EXPECT_EQ(Frame()->Strip()->CurrentPage(), 1);
+    Frame()->OnCommand(CommandId::StripPrevious);
+    Frame()->OnCommand(CommandId::StripPrevious);
+    EXPECT_EQ(Frame()->Strip()->CurrentPage(), Frame()->Strip()->PageCount() - 1) << "round from the first page";
+
+    Frame()->OnCommand(CommandId::HideStrip);
+    EXPECT_FALSE(Frame()->IsStripShown());
+    EXPECT_FALSE(Frame()->Action(CommandId::ToggleStrip)->isChecked());
+    EXPECT_FALSE(Frame()->Action(CommandId::StripNext)->isEnabled()) << "no strip, no pages to turn";
+    EXPECT_EQ(StoredOption(u"Ticker"_s, u"Show"_s).toInt(), 0);
+    Frame()->OnCommand(CommandId::HideStrip);
+    EXPECT_FALSE(Frame()->IsStripShown()) << "hiding a hidden strip shows nothing";
+    Frame()->OnCommand(CommandId::ToggleStrip);
+    EXPECT_TRUE(Frame()->IsStripShown());
+    EXPECT_EQ(StoredOption(u"Ticker"_s, u"Show"_s).toInt(), 1);
+}
+
+TEST_F(FrameTest, OutsideTheActiveHoursTheStripStaysHiddenAndTheCommandSaysWhy)
+{
+    NoScheduledWork();
+    SetOption(u"Ticker"_s, u"HideInactive"_s, 1);
+    SetOption(u"General"_s, u"ActiveDays"_s, 0);
+    StartAndSettle();
+    EXPECT_FALSE(Frame()->IsStripShown());
+    RecordingMessagePresenter::Instance().Clear();
+    Frame()->OnCommand(CommandId::ToggleStrip);
+    EXPECT_FALSE(Frame()->IsStripShown());
+    const QList<UserMessage> messages = RecordingMessagePresenter::Instance().Take();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(
+        messages[0].text.startsWith(u"The Stock Strip will not be shown because Quorvane is currently inactive."_s));
+    EXPECT_EQ(GetSettings().show, 1) << "the user's choice stands";
+}
+
+TEST_F(FrameTest, AppliedOptionsMoveHideAndShowTheStrip)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    ASSERT_TRUE(Frame()->IsStripShown());
+    EXPECT_EQ(Frame()->Strip()->State(), CAppBarDlg::Bottom) << "\"Location\" 1 by default";
+    GetSettings().location = 0;
+    GetSettings().colorBackground = 0x00123456;
+    Frame()->ApplyStripOptions();
+    EXPECT_EQ(Frame()->Strip()->State(), CAppBarDlg::Top);
+    EXPECT_EQ(Frame()->Strip()->TextControl()->Background(), QColor(0x56, 0x34, 0x12));
+    GetSettings().show = 0;
+    Frame()->ApplyStripOptions();
+    EXPECT_FALSE(Frame()->IsStripShown());
+    GetSettings().show = 1;
+    Frame()->ApplyStripOptions();
+    EXPECT_TRUE(Frame()->IsStripShown());
 }
 
 // Exit -------------------------------------------------------------------------------------------
@@ -484,6 +559,8 @@ TEST_F(FrameTest, ExitClosesTheWindowFreesTheListsAndSavesThePlacement)
     Frame()->OnCommand(CommandId::Exit);
     ASSERT_TRUE(closed.wait(5000));
     EXPECT_FALSE(Frame()->isVisible());
+    EXPECT_FALSE(Frame()->IsStripShown());
+    EXPECT_EQ(GetSettings().show, 1) << "closing is not the user hiding the strip";
     EXPECT_FALSE(EngineWnd()->Engine()->IsTimerRunning());
     const QStringList log = m_agent->Take();
     EXPECT_TRUE(log.contains(u"StopAll"_s));
