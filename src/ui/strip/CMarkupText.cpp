@@ -234,7 +234,7 @@ QSize CMarkupText::Measure(QStringView markup) const
         const CMarkupText& control;
         int width = 0;  // of the line so far
         int height = 0; // of the line so far
-        QSize size;
+        QSize size{0, 0};
         void Piece(QStringView text, const MarkupState& state, bool endsLine)
         {
             const FontKind kind = FontOf(state.bold, state.underline, state.symbol);

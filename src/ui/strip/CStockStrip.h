@@ -53,6 +53,7 @@ public:
 
     bool IsAdvanceTimerRunning() const { return m_advance.isActive(); }
     int AdvancePeriodMs() const { return m_advance.interval(); }
+    int AdvanceRemainingMs() const { return m_advance.remainingTime(); }
     CMarkupText* TextControl() const { return m_text; }
     // The strip's menu with its items enabled as they are now (the caller owns it).
     std::unique_ptr<QMenu> CreateMenu();
