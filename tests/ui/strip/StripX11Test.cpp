@@ -1,0 +1,196 @@
+// The Stock Strip on a real X server with a window manager that honours struts (Xvfb and openbox):
+// a dock on every desktop whose struts reserve exactly its band at the bottom or the top, the work
+// area shrinking by it, another program's bar making room, and no band left behind after the strip
+// is hidden or its program killed. The strip is that of a small program (strip_probe); the
+// properties are read back with xprop and xwininfo.
+
+#include "support/XvfbServer.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+class StripX11 : public ::testing::Test
+{
+protected:
+    void Start(bool windowManager)
+    {
+        QString error = m_x.Start(QSize(kWidth, kHeight));
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+        if (windowManager) {
+            error = m_x.StartWindowManager();
+            ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+        }
+        m_probe.setProcessEnvironment(m_x.Environment());
+        m_probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_probe.start(QStringLiteral(STRIP_PROBE), QStringList());
+        ASSERT_TRUE(m_probe.waitForStarted(5000));
+    }
+
+    void TearDown() override
+    {
+        if (m_probe.state() == QProcess::NotRunning)
+            return;
+        m_probe.write("quit\n");
+        if (!m_probe.waitForFinished(5000)) {
+            m_probe.kill();
+            m_probe.waitForFinished();
+        }
+    }
+
+    // Gives an order and returns the words of the answer.
+    QList<QByteArray> Order(const QByteArray& order)
+    {
+        m_probe.write(order + '\n');
+        QElapsedTimer timer;
+        timer.start();
+        while (!m_probe.canReadLine() && timer.elapsed() < 15000)
+            m_probe.waitForReadyRead(200);
+        return m_probe.readLine().trimmed().split(' ');
+    }
+
+    // The output of an X tool once the window manager has had its say: read until two readings agree.
+    QString Settled(const QString& program, const QStringList& arguments)
+    {
+        QString last;
+        for (int i = 0; i < 30; ++i) {
+            QProcess tool;
+            tool.start(program, QStringList{u"-display"_s, m_x.Display()} + arguments);
+            if (!tool.waitForFinished(5000))
+                return {};
+            const QString text = QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+            if (text == last && i >= 2)
+                break;
+            last = text;
+            QThread::msleep(100);
+        }
+        return last;
+    }
+
+    // A CARDINAL property as numbers (empty when the window has none).
+    QList<qint64> Numbers(const QByteArray& window, const QString& property)
+    {
+        QStringList arguments{u"-root"_s, property};
+        if (!window.isEmpty())
+            arguments = QStringList{u"-id"_s, QString::fromLatin1(window), property};
+        const QString text = Settled(u"xprop"_s, arguments);
+        QList<qint64> numbers;
+        const int equals = int(text.indexOf(u" = "_s));
+        if (equals < 0)
+            return numbers;
+        for (const QString& part : text.mid(equals + 3).split(u',', Qt::SkipEmptyParts))
+            numbers.append(part.trimmed().toLongLong());
+        return numbers;
+    }
+
+    // The first desktop's work area; every desktop must have the same.
+    QList<qint64> WorkArea()
+    {
+        const QList<qint64> all = Numbers({}, u"_NET_WORKAREA"_s);
+        for (qsizetype i = 4; i + 4 <= all.size(); i += 4)
+            EXPECT_EQ(all.mid(i, 4), all.mid(0, 4)) << "desktop " << i / 4;
+        return all.mid(0, 4);
+    }
+
+    // Where the window is on the screen: x, y, width, height.
+    QList<int> Geometry(const QByteArray& window)
+    {
+        const QString info = Settled(u"xwininfo"_s, {u"-id"_s, QString::fromLatin1(window)});
+        QList<int> values;
+        for (const char* label : {"Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"}) {
+            const QRegularExpression pattern(QString::fromLatin1(label) + u":\\s*(-?\\d+)"_s);
+            const QRegularExpressionMatch match = pattern.match(info);
+            values.append(match.hasMatch() ? match.captured(1).toInt() : -1);
+        }
+        return values;
+    }
+
+    // Shows the strip; its window id and height.
+    std::pair<QByteArray, int> Show()
+    {
+        const QList<QByteArray> shown = Order("show");
+        if (shown.size() != 3 || shown[0] != "shown") {
+            ADD_FAILURE() << shown.join(' ').toStdString();
+            return {};
+        }
+        return {shown[1], shown[2].toInt()};
+    }
+
+    XvfbServer m_x;
+    QProcess m_probe;
+};
+
+QList<qint64> Strut(qint64 top, qint64 bottom, qint64 topEnd, qint64 bottomEnd)
+{
+    return {0, 0, top, bottom, 0, 0, 0, 0, 0, topEnd, 0, bottomEnd};
+}
+
+} // namespace
+
+TEST_F(StripX11, DocksAtTheBottomAndTheTopReservingExactlyItsBand)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(true));
+    const auto [window, height] = Show();
+    ASSERT_GT(height, 8);
+
+    EXPECT_TRUE(Settled(u"xprop"_s, {u"-id"_s, QString::fromLatin1(window), u"_NET_WM_WINDOW_TYPE"_s})
+                    .endsWith(u"_NET_WM_WINDOW_TYPE_DOCK"_s));
+    EXPECT_EQ(Numbers(window, u"_NET_WM_DESKTOP"_s), QList<qint64>{0xFFFFFFFF}) << "on every desktop";
+    EXPECT_TRUE(Settled(u"xprop"_s, {u"-id"_s, QString::fromLatin1(window), u"_NET_WM_STATE"_s})
+                    .contains(u"_NET_WM_STATE_ABOVE"_s));
+
+    // The default edge: the bottom.
+    EXPECT_EQ(Numbers(window, u"_NET_WM_STRUT_PARTIAL"_s), Strut(0, height, 0, kWidth - 1));
+    EXPECT_EQ(Numbers(window, u"_NET_WM_STRUT"_s), (QList<qint64>{0, 0, 0, height}));
+    EXPECT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight - height}));
+    EXPECT_EQ(Geometry(window), (QList<int>{0, kHeight - height, kWidth, height}));
+
+    ASSERT_EQ(Order("top"), QList<QByteArray>{"docked"});
+    EXPECT_EQ(Numbers(window, u"_NET_WM_STRUT_PARTIAL"_s), Strut(height, 0, kWidth - 1, 0));
+    EXPECT_EQ(WorkArea(), (QList<qint64>{0, height, kWidth, kHeight - height}));
+    EXPECT_EQ(Geometry(window), (QList<int>{0, 0, kWidth, height}));
+
+    ASSERT_EQ(Order("hide"), QList<QByteArray>{"hidden"});
+    EXPECT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight})) << "the band goes with the strip";
+}
+
+TEST_F(StripX11, AnotherBarOnTheSameEdgeKeepsItsPlace)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(true));
+    const QList<QByteArray> panel = Order("panel 30");
+    ASSERT_EQ(panel.value(0), "panel");
+    ASSERT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight - 30}));
+    const auto [window, height] = Show();
+    EXPECT_EQ(Geometry(window), (QList<int>{0, kHeight - 30 - height, kWidth, height})) << "above the other bar";
+    EXPECT_EQ(Numbers(window, u"_NET_WM_STRUT_PARTIAL"_s), Strut(0, 30 + height, 0, kWidth - 1));
+    EXPECT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight - 30 - height}));
+}
+
+TEST_F(StripX11, AKilledProgramLeavesNoBandBehind)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(true));
+    const auto [window, height] = Show();
+    ASSERT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight - height}));
+    m_probe.kill(); // SIGKILL: nothing of the program runs any more
+    m_probe.waitForFinished();
+    EXPECT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight}));
+}
+
+TEST_F(StripX11, WithoutAWindowManagerItIsStillABandAlongTheEdge)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(false));
+    const auto [window, height] = Show();
+    EXPECT_EQ(Geometry(window), (QList<int>{0, kHeight - height, kWidth, height}));
+    ASSERT_EQ(Order("top"), QList<QByteArray>{"docked"});
+    EXPECT_EQ(Geometry(window), (QList<int>{0, 0, kWidth, height}));
+}
