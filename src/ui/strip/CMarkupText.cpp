@@ -226,31 +226,47 @@ int CMarkupText::SegmentWidth(FontKind kind, QStringView text) const
 
 QSize CMarkupText::Measure(QStringView markup) const
 {
+    // Neighbouring pieces in one font are measured together, as SetText places them: colour tags
+    // cost no measuring.
     struct Sink
     {
         explicit Sink(const CMarkupText& owner)
             : control(owner)
         {}
         const CMarkupText& control;
+        QString run; // the text of the current font so far
+        FontKind runKind = NormalFont;
         int width = 0;  // of the line so far
         int height = 0; // of the line so far
         QSize size{0, 0};
         void Piece(QStringView text, const MarkupState& state, bool endsLine)
         {
             const FontKind kind = FontOf(state.bold, state.underline, state.symbol);
-            width +=
-                kind == SymbolFont ? control.SegmentWidth(kind, SymbolText(text)) : control.SegmentWidth(kind, text);
+            if (kind != runKind)
+                Flush();
+            runKind = kind;
+            if (kind == SymbolFont)
+                run += SymbolText(text);
+            else
+                run += text;
             height = std::max(height, control.m_metrics[kind].height());
             if (endsLine)
                 EndLine();
         }
+        void Flush()
+        {
+            width += control.SegmentWidth(runKind, run);
+            run.resize(0);
+        }
         void EndLine()
         {
+            Flush();
             size.setWidth(std::max(size.width(), width));
             size.setHeight(size.height() + height);
             width = height = 0;
         }
     } sink(*this);
+    sink.run.reserve(markup.size());
     Walk(markup, sink);
     return sink.size;
 }
@@ -259,8 +275,22 @@ void CMarkupText::SetText(const QString& markup)
 {
     m_segments = Parse(markup);
     m_widths.resize(m_segments.size());
-    for (qsizetype i = 0; i < m_segments.size(); ++i)
-        m_widths[i] = SegmentWidth(m_segments[i].Font(), m_segments[i].text);
+    // Placed as Measure measures: a run of segments in one font as one text, each segment ending
+    // where the run's text up to it ends.
+    QString run;
+    int runStart = 0;
+    int x = 0;
+    for (qsizetype i = 0; i < m_segments.size(); ++i) {
+        const Segment& segment = m_segments[i];
+        if (i == 0 || segment.Font() != m_segments[i - 1].Font() || m_segments[i - 1].endsLine) {
+            run.resize(0);
+            runStart = x;
+        }
+        run += segment.text;
+        const int end = runStart + SegmentWidth(segment.Font(), run);
+        m_widths[i] = end - x;
+        x = end;
+    }
     update();
 }
 

@@ -135,9 +135,9 @@ TEST(MarkupText, MeasuresEachPieceInItsOwnFont)
          {advance(CMarkupText::NormalFont, u"Acme"_s) + advance(CMarkupText::BoldFont, u" "_s) +
               advance(CMarkupText::NormalFont, u"12.5"_s),
           std::max(normal, bold)}},
-        {"colours change no width",
-         u"<c00,a0,00>up<cff,00,00>down"_s,
-         {advance(CMarkupText::NormalFont, u"up"_s) + advance(CMarkupText::NormalFont, u"down"_s), normal}},
+        {"pieces in one font measure as one text",
+         u"<c00,a0,00>AV<cff,00,00>AV"_s,
+         {advance(CMarkupText::NormalFont, u"AVAV"_s), normal}},
         {"the widest line by the sum of the heights",
          u"wide line\nx\n"_s,
          {advance(CMarkupText::NormalFont, u"wide line"_s), 2 * normal}},
