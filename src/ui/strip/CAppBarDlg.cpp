@@ -197,6 +197,11 @@ void CAppBarDlg::SetState(int state)
             }
         }
         const QRect docked = DockedRect(state);
+        if (docked.isEmpty()) {
+            // No screen to dock to for now: the bar stays where it is until one comes back.
+            OnAppBarStateChange(false, state);
+            return;
+        }
         if (window) {
             if (m_autoHide)
                 m_dock->ReleaseBand(*window);

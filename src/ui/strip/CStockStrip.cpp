@@ -282,8 +282,12 @@ std::unique_ptr<QMenu> CStockStrip::CreateMenu()
 
 void CStockStrip::contextMenuEvent(QContextMenuEvent* event)
 {
-    const std::unique_ptr<QMenu> menu = CreateMenu();
-    const QAction* chosen = menu->exec(event->globalPos());
-    if (chosen != nullptr)
-        m_commands.PostStripCommand(chosen->data().toInt());
+    // Not run in an event loop of its own: the strip may be hidden (deleted) while its menu is open,
+    // and the menu, its child, goes with it.
+    QMenu* menu = CreateMenu().release();
+    menu->setParent(this, menu->windowFlags());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu, &QMenu::triggered, this,
+            [this](const QAction* action) { m_commands.PostStripCommand(action->data().toInt()); });
+    menu->popup(event->globalPos());
 }
