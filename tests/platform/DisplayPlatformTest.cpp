@@ -19,10 +19,8 @@ TEST(DisplayPlatform, RunsOnXWaylandOnlyWhereItIsThereAndTheUserChoseNothing)
         {"Wayland with XWayland", {u"WAYLAND_DISPLAY=wayland-0"_s, u"DISPLAY=:0"_s}, {}, "xcb"},
         {"Wayland without XWayland", {u"WAYLAND_DISPLAY=wayland-0"_s}, {}, ""},
         {"X11 alone", {u"DISPLAY=:0"_s}, {}, ""},
-        {"an empty Wayland display", {u"WAYLAND_DISPLAY="_s, u"DISPLAY=:0"_s}, {}, ""},
         {"the user's platform", {u"WAYLAND_DISPLAY=w"_s, u"DISPLAY=:0"_s, u"QT_QPA_PLATFORM=wayland"_s}, {}, ""},
         {"the user's -platform", {u"WAYLAND_DISPLAY=w"_s, u"DISPLAY=:0"_s}, {u"-platform"_s, u"wayland"_s}, ""},
-        {"the user's --platform", {u"WAYLAND_DISPLAY=w"_s, u"DISPLAY=:0"_s}, {u"--platform"_s, u"wayland"_s}, ""},
         {"other arguments", {u"WAYLAND_DISPLAY=w"_s, u"DISPLAY=:0"_s}, {u"-AUTOSTART"_s}, "xcb"},
     };
     for (const auto& c : cases) {

@@ -33,12 +33,15 @@ Segment With(Segment segment, bool bold, bool underline, bool symbol)
 
 std::string Describe(const QList<Segment>& segments)
 {
-    QStringList parts;
+    QString text;
     for (const Segment& s : segments)
-        parts.append(u"[%1|%2%3%4|%5%6]"_s.arg(s.text, s.bold ? u"b"_s : u""_s, s.underline ? u"h"_s : u""_s,
-                                               s.symbol ? u"w"_s : u""_s, QString::number(s.colour, 16),
-                                               s.endsLine ? u"|end"_s : u""_s));
-    return parts.join(u' ').toStdString();
+        text += u"[%1 %2%3%4%5 %6]"_s.arg(s.text)
+                    .arg(s.bold)
+                    .arg(s.underline)
+                    .arg(s.symbol)
+                    .arg(s.endsLine)
+                    .arg(s.colour, 0, 16);
+    return text.toStdString();
 }
 
 struct ParseCase
@@ -97,14 +100,6 @@ TEST(MarkupText, EscapedOutsideTextIsShownAsItIs)
         EXPECT_EQ(shown, name);
         EXPECT_TRUE(allBold) << name.toStdString();
     }
-}
-
-TEST(MarkupText, AFontIsChosenBoldFirstThenUnderlinedThenSymbol)
-{
-    EXPECT_EQ(With(Segment(), true, true, true).Font(), CMarkupText::BoldFont);
-    EXPECT_EQ(With(Segment(), false, true, true).Font(), CMarkupText::UnderlinedFont);
-    EXPECT_EQ(With(Segment(), false, false, true).Font(), CMarkupText::SymbolFont);
-    EXPECT_EQ(With(Segment(), false, false, false).Font(), CMarkupText::NormalFont);
 }
 
 TEST(MarkupText, TheAlertMarkHasAGlyphInTheSymbolFont)
