@@ -80,9 +80,9 @@ constexpr std::array kTopics{
           u"The colours tell at a glance which way each stock went, a stock whose price moved by more than the "
           u"percentage you chose is shown in bold, and a mark beside a stock tells that it has an alert.\n\n"
           u"When not all your stocks fit across the screen, the strip shows them in sets. Click the strip to "
-          u"see the next set, or hold Shift while you click to go back; it can also move on by itself every "
-          u"few seconds. Right-click the strip for its menu. Its look and place are set on the Strip page of "
-          u"the Options."},
+          u"go back to the previous set, or hold Shift while you click to see the next one; it can also move "
+          u"on by itself every few seconds. Drag the strip to the other edge of the screen to move it there. "
+          u"Right-click the strip for its menu. Its look and place are set on the Strip page of the Options."},
     Topic{HelpTopics::StripOptions,
           u"This page sets up the Stock Strip.\n\n"
           u"The colours are those of the strip's background, of the stock names and prices, and of the changes: "
