@@ -1,6 +1,6 @@
 // The Stock Strip on a real X server with a window manager that honours struts (Xvfb and openbox):
 // a dock on every desktop whose struts reserve exactly its band at the bottom or the top, the work
-// area shrinking by it, another program's bar making room, and no band left behind after the strip
+// area shrinking by it, making room for another program's bar, and no band left behind after the strip
 // is hidden or its program killed. The strip is that of a small program (strip_probe); the
 // properties are read back with xprop and xwininfo.
 
@@ -164,14 +164,13 @@ TEST_F(StripX11, DocksAtTheBottomAndTheTopReservingExactlyItsBand)
     EXPECT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight})) << "the band goes with the strip";
 }
 
-TEST_F(StripX11, AnotherBarOnTheSameEdgeKeepsItsPlace)
+TEST_F(StripX11, ABarThatComesOnTheSameEdgeKeepsItsPlaceAndTheStripMovesAboveIt)
 {
     ASSERT_NO_FATAL_FAILURE(Start(true));
-    const QList<QByteArray> panel = Order("panel 30");
-    ASSERT_EQ(panel.value(0), "panel");
-    ASSERT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight - 30}));
     const auto [window, height] = Show();
-    EXPECT_EQ(Geometry(window), (QList<int>{0, kHeight - 30 - height, kWidth, height})) << "above the other bar";
+    ASSERT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight - height}));
+    ASSERT_EQ(Order("panel 30").value(0), "panel");
+    EXPECT_EQ(Geometry(window), (QList<int>{0, kHeight - 30 - height, kWidth, height}));
     EXPECT_EQ(Numbers(window, u"_NET_WM_STRUT_PARTIAL"_s), Strut(0, 30 + height, 0, kWidth - 1));
     EXPECT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight - 30 - height}));
 }
