@@ -59,22 +59,29 @@ protected:
         return m_probe.readLine().trimmed().split(' ');
     }
 
-    // The output of an X tool once the window manager has had its say: read until two readings agree.
-    QString Settled(const QString& program, const QStringList& arguments)
+    // What an X tool says now.
+    QString Read(const QString& program, const QStringList& arguments)
     {
-        QString last;
-        for (int i = 0; i < 30; ++i) {
-            QProcess tool;
-            tool.start(program, QStringList{u"-display"_s, m_x.Display()} + arguments);
-            if (!tool.waitForFinished(5000))
-                return {};
-            const QString text = QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
-            if (text == last && i >= 2)
-                break;
-            last = text;
-            QThread::msleep(100);
+        QProcess tool;
+        tool.start(program, QStringList{u"-display"_s, m_x.Display()} + arguments);
+        if (!tool.waitForFinished(5000))
+            return {};
+        return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+    }
+
+    // The value once it is the expected one, or what it is after 10 s: the window manager answers
+    // in its own time.
+    template <typename Reader>
+    static auto Soon(Reader read, const decltype(read())& expected)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        auto value = read();
+        while (value != expected && timer.elapsed() < 10000) {
+            QThread::msleep(50);
+            value = read();
         }
-        return last;
+        return value;
     }
 
     // A CARDINAL property as numbers (empty when the window has none).
@@ -83,7 +90,7 @@ protected:
         QStringList arguments{u"-root"_s, property};
         if (!window.isEmpty())
             arguments = QStringList{u"-id"_s, QString::fromLatin1(window), property};
-        const QString text = Settled(u"xprop"_s, arguments);
+        const QString text = Read(u"xprop"_s, arguments);
         QList<qint64> numbers;
         const int equals = int(text.indexOf(u" = "_s));
         if (equals < 0)
@@ -105,7 +112,7 @@ protected:
     // Where the window is on the screen: x, y, width, height.
     QList<int> Geometry(const QByteArray& window)
     {
-        const QString info = Settled(u"xwininfo"_s, {u"-id"_s, QString::fromLatin1(window)});
+        const QString info = Read(u"xwininfo"_s, {u"-id"_s, QString::fromLatin1(window)});
         QList<int> values;
         for (const char* label : {"Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"}) {
             const QRegularExpression pattern(QString::fromLatin1(label) + u":\\s*(-?\\d+)"_s);
@@ -135,61 +142,71 @@ QList<qint64> Strut(qint64 top, qint64 bottom, qint64 topEnd, qint64 bottomEnd)
     return {0, 0, top, bottom, 0, 0, 0, 0, 0, topEnd, 0, bottomEnd};
 }
 
+// The reading, once it equals the expected value (or after 10 s).
+#define EXPECT_SOON_EQ(reading, expected) EXPECT_EQ(Soon([&] { return reading; }, expected), expected)
+
 } // namespace
 
 TEST_F(StripX11, DocksAtTheBottomAndTheTopReservingExactlyItsBand)
 {
     ASSERT_NO_FATAL_FAILURE(Start(true));
-    const auto [window, height] = Show();
+    const std::pair<QByteArray, int> shown = Show();
+    const QByteArray window = shown.first;
+    const int height = shown.second;
     ASSERT_GT(height, 8);
 
-    EXPECT_TRUE(Settled(u"xprop"_s, {u"-id"_s, QString::fromLatin1(window), u"_NET_WM_WINDOW_TYPE"_s})
+    EXPECT_TRUE(Read(u"xprop"_s, {u"-id"_s, QString::fromLatin1(window), u"_NET_WM_WINDOW_TYPE"_s})
                     .endsWith(u"_NET_WM_WINDOW_TYPE_DOCK"_s));
-    EXPECT_EQ(Numbers(window, u"_NET_WM_DESKTOP"_s), QList<qint64>{0xFFFFFFFF}) << "on every desktop";
-    EXPECT_TRUE(Settled(u"xprop"_s, {u"-id"_s, QString::fromLatin1(window), u"_NET_WM_STATE"_s})
+    EXPECT_SOON_EQ(Numbers(window, u"_NET_WM_DESKTOP"_s), QList<qint64>{0xFFFFFFFF}) << "on every desktop";
+    EXPECT_TRUE(Read(u"xprop"_s, {u"-id"_s, QString::fromLatin1(window), u"_NET_WM_STATE"_s})
                     .contains(u"_NET_WM_STATE_ABOVE"_s));
 
     // The default edge: the bottom.
-    EXPECT_EQ(Numbers(window, u"_NET_WM_STRUT_PARTIAL"_s), Strut(0, height, 0, kWidth - 1));
-    EXPECT_EQ(Numbers(window, u"_NET_WM_STRUT"_s), (QList<qint64>{0, 0, 0, height}));
-    EXPECT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight - height}));
-    EXPECT_EQ(Geometry(window), (QList<int>{0, kHeight - height, kWidth, height}));
+    EXPECT_SOON_EQ(Numbers(window, u"_NET_WM_STRUT_PARTIAL"_s), Strut(0, height, 0, kWidth - 1));
+    EXPECT_SOON_EQ(Numbers(window, u"_NET_WM_STRUT"_s), (QList<qint64>{0, 0, 0, height}));
+    EXPECT_SOON_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight - height}));
+    EXPECT_SOON_EQ(Geometry(window), (QList<int>{0, kHeight - height, kWidth, height}));
 
     ASSERT_EQ(Order("top"), QList<QByteArray>{"docked"});
-    EXPECT_EQ(Numbers(window, u"_NET_WM_STRUT_PARTIAL"_s), Strut(height, 0, kWidth - 1, 0));
-    EXPECT_EQ(WorkArea(), (QList<qint64>{0, height, kWidth, kHeight - height}));
-    EXPECT_EQ(Geometry(window), (QList<int>{0, 0, kWidth, height}));
+    EXPECT_SOON_EQ(Numbers(window, u"_NET_WM_STRUT_PARTIAL"_s), Strut(height, 0, kWidth - 1, 0));
+    EXPECT_SOON_EQ(WorkArea(), (QList<qint64>{0, height, kWidth, kHeight - height}));
+    EXPECT_SOON_EQ(Geometry(window), (QList<int>{0, 0, kWidth, height}));
 
     ASSERT_EQ(Order("hide"), QList<QByteArray>{"hidden"});
-    EXPECT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight})) << "the band goes with the strip";
+    EXPECT_SOON_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight})) << "the band goes with the strip";
 }
 
 TEST_F(StripX11, ABarThatComesOnTheSameEdgeKeepsItsPlaceAndTheStripMovesAboveIt)
 {
     ASSERT_NO_FATAL_FAILURE(Start(true));
-    const auto [window, height] = Show();
-    ASSERT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight - height}));
+    const std::pair<QByteArray, int> shown = Show();
+    const QByteArray window = shown.first;
+    const int height = shown.second;
+    const QList<qint64> reduced{0, 0, kWidth, kHeight - height};
+    ASSERT_EQ(Soon([&] { return WorkArea(); }, reduced), reduced);
     ASSERT_EQ(Order("panel 30").value(0), "panel");
-    EXPECT_EQ(Geometry(window), (QList<int>{0, kHeight - 30 - height, kWidth, height}));
-    EXPECT_EQ(Numbers(window, u"_NET_WM_STRUT_PARTIAL"_s), Strut(0, 30 + height, 0, kWidth - 1));
-    EXPECT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight - 30 - height}));
+    EXPECT_SOON_EQ(Geometry(window), (QList<int>{0, kHeight - 30 - height, kWidth, height}));
+    EXPECT_SOON_EQ(Numbers(window, u"_NET_WM_STRUT_PARTIAL"_s), Strut(0, 30 + height, 0, kWidth - 1));
+    EXPECT_SOON_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight - 30 - height}));
 }
 
 TEST_F(StripX11, AKilledProgramLeavesNoBandBehind)
 {
     ASSERT_NO_FATAL_FAILURE(Start(true));
-    const auto [window, height] = Show();
-    ASSERT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight - height}));
+    const QList<qint64> reduced{0, 0, kWidth, kHeight - Show().second};
+    ASSERT_EQ(Soon([&] { return WorkArea(); }, reduced), reduced);
     m_probe.kill(); // SIGKILL: nothing of the program runs any more
     m_probe.waitForFinished();
-    EXPECT_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight}));
+    EXPECT_SOON_EQ(WorkArea(), (QList<qint64>{0, 0, kWidth, kHeight}));
 }
 
 TEST_F(StripX11, WithoutAWindowManagerItIsStillABandAlongTheEdge)
 {
     ASSERT_NO_FATAL_FAILURE(Start(false));
-    const auto [window, height] = Show();
-    EXPECT_EQ(Geometry(window), (QList<int>{0, kHeight - height, kWidth, height}));
+    const std::pair<QByteArray, int> shown = Show();
+    const QByteArray window = shown.first;
+    const int height = shown.second;
+    EXPECT_SOON_EQ(Geometry(window), (QList<int>{0, kHeight - height, kWidth, height}));
     ASSERT_EQ(Order("top"), QList<QByteArray>{"docked"});
-    EXPECT_EQ(Geometry(window), (QList<int>{0, 0, kWidth, height}));
+    EXPECT_SOON_EQ(Geometry(window), (QList<int>{0, 0, kWidth, height}));
 }
