@@ -21,6 +21,7 @@
 #include "ui/CStocksPage.h"
 #include "ui/HelpTopics.h"
 #include "ui/wizard/CSetupWizard.h"
+#include "webupdate/WebUpdate.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -238,6 +239,9 @@ bool CEngineWnd::OnCommand(int commandId)
         return true;
     case CommandId::Overview:
         ShowHelpTopic(HelpTopics::Overview);
+        return true;
+    case CommandId::WebUpdate:
+        RunWebUpdate(window(), m_services.reachability);
         return true;
     case CommandId::OnlineHelp:
         LaunchBrowser(MakerPages::SupportPage(), true, true, true);

@@ -11,6 +11,7 @@
 #include "ui/HelpTopics.h"
 #include "ui/OpenDialogCount.h"
 #include "ui/strip/CStockStrip.h"
+#include "webupdate/WebUpdate.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -224,6 +225,9 @@ void CMainFrame::CreateMenus()
     QAction* products = MakeAction(CommandId::OtherProducts, u"Other &Products"_s);
     products->setStatusTip(u"Open the user guide's page about Quorvane and its maker"_s);
     help->addAction(products);
+    QAction* update = MakeAction(CommandId::WebUpdate, u"Download Program &Update ..."_s);
+    update->setStatusTip(u"Look for a newer version of Quorvane and download it"_s);
+    help->addAction(update);
     help->addSeparator();
     QAction* about = MakeAction(CommandId::About, u"&About Quorvane ..."_s);
     about->setStatusTip(u"The program's name and version"_s);
@@ -401,7 +405,11 @@ void CMainFrame::ToggleStripCommand()
 
 void CMainFrame::ExitCommand()
 {
-    // The first-use question about a program update comes here, once the web update exists.
+    // The first time, the user is offered a look for a newer version instead of exiting.
+    if (!m_exitPending && AskFirstUseWebUpdate()) {
+        OnCommand(CommandId::WebUpdate);
+        return;
+    }
     CEngine* engine = m_engine ? m_engine->Engine() : nullptr;
     if (engine == nullptr || !engine->IsDownloadRunning()) {
         m_exitPending = false;

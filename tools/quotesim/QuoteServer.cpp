@@ -29,7 +29,14 @@ constexpr qint64 kHugeBody = 100LL * 1024 * 1024;
 
 const QStringList kKinds = {u"status"_s,        u"delay"_s,   u"silent"_s, u"endless"_s,  u"huge"_s,
                             u"redirect-loop"_s, u"garbage"_s, u"drop"_s,   u"truncate"_s, u"chart-error"_s,
-                            u"no-quote"_s,      u"empty"_s,   u"body"_s};
+                            u"no-quote"_s,      u"empty"_s,   u"body"_s,   u"stall"_s,    u"wrong-sha256"_s};
+
+// The body of the endless and huge answers.
+const QByteArray& DigitsBlock()
+{
+    static const QByteArray block = QByteArray("1234567890,").repeated(kStreamChunk / 11);
+    return block;
+}
 
 QByteArray ReasonPhrase(int status)
 {
@@ -103,7 +110,7 @@ bool QuoteServer::ParseFault(const QString& text, Fault& fault, QString& error)
             return false;
         }
     }
-    if (fault.kind == u"status"_s || fault.kind == u"delay"_s) {
+    if (fault.kind == u"status"_s || fault.kind == u"delay"_s || fault.kind == u"stall"_s) {
         bool ok = false;
         const int value = fault.argument.toInt(&ok);
         if (!ok || value < 0 || (fault.kind == u"status"_s && (value < 100 || value > 999))) {
@@ -213,6 +220,10 @@ void QuoteServer::HandleRequest(QTcpSocket* socket, const QByteArray& head, cons
         HandleControl(socket, path, url.query(QUrl::FullyDecoded));
         return;
     }
+    if (path.startsWith(u"/update/"_s)) {
+        HandleUpdate(socket, head, url.path(QUrl::FullyEncoded), target);
+        return;
+    }
 
     QString format;
     QString symbol;
@@ -245,6 +256,86 @@ void QuoteServer::HandleRequest(QTcpSocket* socket, const QByteArray& head, cons
     }
 }
 
+void QuoteServer::HandleUpdate(QTcpSocket* socket, const QByteArray& head, const QString& path,
+                               const QByteArray& target)
+{
+    QString name;
+    if (path == u"/update/version.txt"_s)
+        name = u"/version"_s;
+    else if (path == u"/update/news.rtf"_s)
+        name = u"/news"_s;
+    else if (path.startsWith(u"/update/files/"_s) && path.size() > 14)
+        name = u"/download"_s;
+    if (name.isEmpty()) {
+        Respond(socket, 404, "text/plain", "Unknown path\r\n");
+        return;
+    }
+    m_lastHead = head;
+
+    // The address the client used: absolute in a proxy's request, else the Host header.
+    QString base;
+    const QUrl absolute(QString::fromLatin1(target));
+    if (!absolute.scheme().isEmpty()) {
+        base = absolute.scheme() + u"://"_s + absolute.authority();
+    } else {
+        QByteArray host;
+        for (const QByteArray& line : head.split('\n')) {
+            if (line.trimmed().toLower().startsWith("host:"))
+                host = line.mid(line.indexOf(':') + 1).trimmed();
+        }
+        base = (m_useTls ? u"https://"_s : u"http://"_s) + QString::fromLatin1(host);
+    }
+
+    const bool download = name == u"/download"_s;
+    const QByteArray type = download             ? "application/octet-stream"
+                            : name == u"/news"_s ? "application/rtf"
+                                                 : "text/plain";
+    auto body = [this, name, base](bool wrongChecksum) {
+        return name == u"/version"_s ? m_updates.VersionFile(base, wrongChecksum) : m_updates.Description();
+    };
+    auto writeHead = [socket, type](qint64 length) {
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: " + type + "\r\nContent-Length: " + QByteArray::number(length) +
+                      "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n");
+    };
+    auto serve = [this, socket, download, type, body, writeHead](bool wrongChecksum) {
+        if (!download) {
+            Respond(socket, 200, type, body(wrongChecksum));
+            return;
+        }
+        writeHead(m_updates.size);
+        Stream(socket, m_updates.size, UpdateSite::Block(), m_updates.rate);
+    };
+
+    const Fault* found = TakeFault(name, true);
+    if (found == nullptr) {
+        serve(false);
+        return;
+    }
+    const Fault fault = *found;
+    if (fault.kind == u"wrong-sha256"_s) {
+        serve(true);
+    } else if (fault.kind == u"delay"_s) {
+        QPointer<QTcpSocket> guarded(socket);
+        QTimer::singleShot(fault.argument.toInt(), this, [guarded, serve] {
+            if (guarded && guarded->state() == QAbstractSocket::ConnectedState)
+                serve(false);
+        });
+    } else if (fault.kind == u"stall"_s) {
+        // The whole size announced, part of the body sent, then nothing more.
+        const qint64 part = fault.argument.toLongLong();
+        if (download) {
+            writeHead(m_updates.size);
+            Stream(socket, qMin(part, m_updates.size), UpdateSite::Block(), 0, true);
+        } else {
+            const QByteArray whole = body(false);
+            writeHead(whole.size());
+            socket->write(whole.left(part));
+        }
+    } else {
+        ApplyFault(socket, fault, u"update"_s, name, target);
+    }
+}
+
 void QuoteServer::HandleControl(QTcpSocket* socket, const QString& path, const QString& query)
 {
     const QUrlQuery parameters(query);
@@ -271,13 +362,13 @@ void QuoteServer::HandleControl(QTcpSocket* socket, const QString& path, const Q
     }
 }
 
-const QuoteServer::Fault* QuoteServer::TakeFault(const QString& symbol)
+const QuoteServer::Fault* QuoteServer::TakeFault(const QString& symbol, bool update)
 {
     for (qsizetype i = 0; i < m_faults.size(); ++i) {
         Fault& fault = m_faults[i];
-        bool matches = fault.target == u"*"_s || fault.target == symbol;
+        bool matches = fault.target == symbol || (!update && fault.target == u"*"_s);
         if (fault.target.startsWith(u'#'))
-            matches = fault.target.mid(1).toLongLong() == m_quoteRequests;
+            matches = !update && fault.target.mid(1).toLongLong() == m_quoteRequests;
         if (!matches || fault.remaining == 0)
             continue;
         if (fault.remaining > 0)
@@ -382,11 +473,11 @@ void QuoteServer::ApplyFault(QTcpSocket* socket, const Fault& fault, const QStri
         // Keep the connection open and never answer.
     } else if (kind == u"endless"_s) {
         socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n");
-        Stream(socket, -1);
+        Stream(socket, -1, DigitsBlock());
     } else if (kind == u"huge"_s) {
         socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
                       QByteArray::number(kHugeBody) + "\r\nConnection: close\r\n\r\n");
-        Stream(socket, kHugeBody);
+        Stream(socket, kHugeBody, DigitsBlock());
     } else if (kind == u"redirect-loop"_s) {
         Respond(socket, 302, "text/plain", "Moved\r\n", "Location: " + path + "\r\n");
     } else if (kind == u"garbage"_s) {
@@ -427,23 +518,50 @@ void QuoteServer::ApplyFault(QTcpSocket* socket, const Fault& fault, const QStri
     }
 }
 
-void QuoteServer::Stream(QTcpSocket* socket, qint64 total)
+void QuoteServer::Stream(QTcpSocket* socket, qint64 total, const QByteArray& block, qint64 rate, bool stay)
 {
-    // Writes in chunks as the client takes them, so the server never holds more than a few chunks.
-    auto sent = std::make_shared<qint64>(0);
-    auto pump = [socket, total, sent] {
-        static const QByteArray chunk = QByteArray("1234567890,").repeated(kStreamChunk / 11);
+    // Writes in pieces as the client takes them, so the server never holds more than a few.
+    struct Progress
+    {
+        qint64 sent = 0;
+        bool timerSet = false; // a throttled stream waits for its timer
+        QElapsedTimer clock;
+    };
+    auto progress = std::make_shared<Progress>();
+    progress->clock.start();
+    auto pump = std::make_shared<std::function<void()>>();
+    *pump = [socket, total, block, rate, stay, progress, weak = std::weak_ptr(pump)] {
+        Progress& p = *progress;
         while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 4 * kStreamChunk &&
-               (total < 0 || *sent < total)) {
-            const qint64 size = total < 0 ? chunk.size() : qMin<qint64>(chunk.size(), total - *sent);
-            socket->write(chunk.constData(), size);
-            *sent += size;
+               (total < 0 || p.sent < total)) {
+            const qint64 offset = p.sent % block.size();
+            qint64 size = block.size() - offset;
+            if (total >= 0)
+                size = qMin(size, total - p.sent);
+            if (rate > 0) {
+                const qint64 allowed = rate * p.clock.elapsed() / 1000 - p.sent;
+                if (allowed <= 0) {
+                    const auto again = weak.lock();
+                    if (again && !p.timerSet) {
+                        p.timerSet = true;
+                        QTimer::singleShot(20, socket, [again, progress] {
+                            progress->timerSet = false;
+                            (*again)();
+                        });
+                    }
+                    return;
+                }
+                size = qMin(size, allowed);
+            }
+            socket->write(block.constData() + offset, size);
+            p.sent += size;
         }
-        if (total >= 0 && *sent >= total && socket->bytesToWrite() == 0)
+        if (!stay && total >= 0 && p.sent >= total && socket->bytesToWrite() == 0)
             socket->disconnectFromHost();
     };
-    connect(socket, &QTcpSocket::bytesWritten, socket, pump);
-    pump();
+    // The connection keeps the pump alive as long as the socket lives.
+    connect(socket, &QTcpSocket::bytesWritten, socket, [pump] { (*pump)(); });
+    (*pump)();
 }
 
 void QuoteServer::Respond(QTcpSocket* socket, int status, const QByteArray& contentType, const QByteArray& body,

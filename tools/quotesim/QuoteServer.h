@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UpdateSite.h"
+
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QHash>
@@ -18,14 +20,16 @@ class QTcpSocket;
 //   /csv/<symbol>                 23.50,-0.25,880,4/5/2002,4:05pm
 //   /eu/<symbol>                  23,50;-0,25;880;4/5/2002;16.05
 //   /chart/<symbol>, /v8/finance/chart/<symbol>   a chart JSON answer (chart.result[0].meta)
+//   /update/version.txt, /update/news.rtf, /update/files/<file>   a program's update site
 //   /control/fault?add=<fault>, /control/reset, /control/stats, /control/last-request
 class QuoteServer final : public QObject
 {
     Q_OBJECT
 
 public:
-    // One scripted fault. target: a symbol, "*" for every quote request, or "#n" for the n-th
-    // quote request (from 1). remaining: how many more matching requests it takes (-1: all).
+    // One scripted fault. target: a symbol, "*" for every quote request, "#n" for the n-th
+    // quote request (from 1), or "/version", "/news", "/download" for the update site. remaining: how many more
+    // matching requests it takes (-1: all).
     struct Fault
     {
         QString target;
@@ -46,6 +50,8 @@ public:
 
     void AddFault(const Fault& fault) { m_faults << fault; }
     void ClearFaults() { m_faults.clear(); }
+    // The update site's version, download size and file name, and the download's rate.
+    UpdateSite& Updates() { return m_updates; }
     // Answers as if it were this moment (instead of now): same answers every run.
     void SetFixedTime(const QDateTime& time) { m_fixedTime = time; }
 
@@ -68,8 +74,11 @@ private:
     void Serve(QTcpSocket* socket, const QString& format, const QString& symbol);
     void ApplyFault(QTcpSocket* socket, const Fault& fault, const QString& format, const QString& symbol,
                     const QByteArray& path);
-    void Stream(QTcpSocket* socket, qint64 total); // total < 0: never ends
-    const Fault* TakeFault(const QString& symbol);
+    void HandleUpdate(QTcpSocket* socket, const QByteArray& head, const QString& path, const QByteArray& target);
+    // Writes total bytes (total < 0: never ends) of the repeated block at up to rate bytes a second
+    // (0: as fast as the client takes them), then closes the connection unless stay is set.
+    void Stream(QTcpSocket* socket, qint64 total, const QByteArray& block, qint64 rate = 0, bool stay = false);
+    const Fault* TakeFault(const QString& symbol, bool update = false);
     Walk& Step(const QString& symbol);
     QDateTime Now() const;
     QByteArray QuoteBody(const QString& format, const QString& symbol);
@@ -87,5 +96,6 @@ private:
     qint64 m_quoteRequests = 0;
     qint64 m_serverNanoseconds = 0;
     QElapsedTimer m_clock;
-    QByteArray m_lastHead; // the head of the last quote request
+    QByteArray m_lastHead; // the head of the last quote or update request
+    UpdateSite m_updates;
 };

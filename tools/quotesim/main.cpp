@@ -27,7 +27,16 @@ int main(int argc, char* argv[])
                                         u"seconds"_s);
     const QCommandLineOption certOption(u"tls-cert"_s, u"Serve https with this PEM certificate."_s, u"file"_s);
     const QCommandLineOption keyOption(u"tls-key"_s, u"The PEM (RSA) key of the certificate."_s, u"file"_s);
-    parser.addOptions({portOption, seedOption, faultOption, timeOption, certOption, keyOption});
+    const QCommandLineOption updateVersionOption(u"update-version"_s, u"The update site's latest version."_s,
+                                                 u"version"_s, u"3.1.0.0"_s);
+    const QCommandLineOption updateSizeOption(u"update-size"_s, u"The size of the update's download in bytes."_s,
+                                              u"bytes"_s, u"514048"_s);
+    const QCommandLineOption updateFileOption(u"update-file"_s, u"The download's last path segment (URL-encoded)."_s,
+                                              u"segment"_s, u"quorvane-3.1.0.0.tar.gz"_s);
+    const QCommandLineOption updateRateOption(
+        u"update-rate"_s, u"The download's speed in bytes a second (0: unlimited)."_s, u"bytes"_s, u"0"_s);
+    parser.addOptions({portOption, seedOption, faultOption, timeOption, certOption, keyOption, updateVersionOption,
+                       updateSizeOption, updateFileOption, updateRateOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -44,6 +53,19 @@ int main(int argc, char* argv[])
     }
 
     QuoteServer server(seed);
+    UpdateSite& updates = server.Updates();
+    updates.version = parser.value(updateVersionOption);
+    updates.file = parser.value(updateFileOption);
+    updates.size = parser.value(updateSizeOption).toLongLong(&ok);
+    if (!ok || updates.size < 0) {
+        err << "quotesim: --update-size takes a number of bytes\n";
+        return 2;
+    }
+    updates.rate = parser.value(updateRateOption).toLongLong(&ok);
+    if (!ok || updates.rate < 0) {
+        err << "quotesim: --update-rate takes bytes a second\n";
+        return 2;
+    }
     for (const QString& text : parser.values(faultOption)) {
         QuoteServer::Fault fault;
         QString error;
