@@ -36,8 +36,6 @@ protected:
         QFile file(m_env.DataHome() + QStringLiteral("/Quorvane/chars/Pennywit.acs"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("character");
-        // The first-use question about updates has been answered: Exit exits.
-        SetOption(QStringLiteral("HasRun"), QStringLiteral("Default"), 1);
     }
 
     void TearDown() override
