@@ -1,6 +1,7 @@
 #include "webupdate/CUpdateDownload.h"
 
-#include <QCryptographicHash>
+#include "webupdate/Sha256.h"
+
 #include <QDir>
 #include <QFile>
 #include <QMetaObject>
@@ -29,13 +30,14 @@ qint64 NowMs()
 class FileReceiver final : public IWebReceiver
 {
 public:
-    FileReceiver(const QString& folder, qint64 maxSize, const std::atomic<bool>& cancel,
+    // hash: compute the SHA-256 of what arrives.
+    FileReceiver(const QString& folder, qint64 maxSize, bool hash, const std::atomic<bool>& cancel,
                  std::function<void(qint64, qint64)> progress)
         : m_folder(folder)
         , m_maxSize(maxSize)
         , m_cancel(cancel)
         , m_progress(std::move(progress))
-        , m_hash(QCryptographicHash::Sha256)
+        , m_hash(hash ? std::make_unique<Sha256>() : nullptr)
     {}
 
     bool Begin(qint64 announcedSize) override
@@ -56,6 +58,9 @@ public:
 
     bool Receive(const char* data, qint64 size) override
     {
+        // Hashed whole: a piece that is not written in full never counts (the file is dropped).
+        if (m_hash)
+            m_hash->AddData(QByteArrayView(data, size));
         for (qint64 offset = 0; offset < size; offset += CUpdateDownload::kBlockSize) {
             const qint64 block = qMin(CUpdateDownload::kBlockSize, size - offset);
             if (m_count + block > m_maxSize || (m_total >= 0 && m_count + block > m_total)) {
@@ -66,7 +71,6 @@ public:
                 fileError = true;
                 return false;
             }
-            m_hash.addData(QByteArrayView(data + offset, block));
             m_count += block;
             const qint64 now = NowMs();
             if (!m_reported || now - g_lastProgressMs.load() > CUpdateDownload::kProgressIntervalMs ||
@@ -98,7 +102,7 @@ public:
         return true;
     }
 
-    QString Sha256() const { return QString::fromLatin1(m_hash.result().toHex()); }
+    QString Checksum() const { return m_hash ? QString::fromLatin1(m_hash->HexResult()) : QString(); }
     bool HasFile() const { return m_file != nullptr; }
 
     bool tooLarge = false;
@@ -111,7 +115,7 @@ private:
     const std::atomic<bool>& m_cancel;
     std::function<void(qint64, qint64)> m_progress;
     std::unique_ptr<QTemporaryFile> m_file; // removed when destroyed, unless committed
-    QCryptographicHash m_hash;
+    std::unique_ptr<Sha256> m_hash;
     qint64 m_total = -1;
     qint64 m_count = 0;
     bool m_reported = false;
@@ -179,7 +183,8 @@ void CUpdateDownload::Cancel()
 CUpdateDownload::Outcome CUpdateDownload::Perform(const Job& job, const std::shared_ptr<Flags>& flags)
 {
     Outcome outcome;
-    FileReceiver receiver(job.folder, job.maxSize, flags->cancel, [this, flags](qint64 count, qint64 total) {
+    const bool check = !job.expectedSha256.isEmpty();
+    FileReceiver receiver(job.folder, job.maxSize, check, flags->cancel, [this, flags](qint64 count, qint64 total) {
         if (!flags->abandon.load())
             QMetaObject::invokeMethod(
                 this, [this, count, total] { emit Progress(count, total); }, Qt::QueuedConnection);
@@ -196,7 +201,7 @@ CUpdateDownload::Outcome CUpdateDownload::Perform(const Job& job, const std::sha
     }
     if (result != WebTransfer::Result::Ok || !receiver.HasFile())
         return outcome; // a web error (a body too large included)
-    if (!job.expectedSha256.isEmpty() && receiver.Sha256() != job.expectedSha256) {
+    if (check && receiver.Checksum() != job.expectedSha256) {
         outcome.error = Error::Damaged;
         return outcome;
     }

@@ -71,6 +71,9 @@ QByteArray ProxyHost(const QByteArray& proxy)
     return colon >= 0 ? host.left(colon) : host;
 }
 
+// What libcurl hands over at most per call: large pieces keep a long download's cost low.
+constexpr long kReceiveBufferSize = 64 * 1024;
+
 bool HasControlCharacters(const QByteArray& text)
 {
     for (const char c : text) {
@@ -125,6 +128,7 @@ WebTransfer::Result WebTransfer::Get(const Request& request, IWebReceiver& recei
     api->easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     api->easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(request.stallSeconds));
     api->easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    api->easy_setopt(curl, CURLOPT_BUFFERSIZE, kReceiveBufferSize);
     api->easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
     api->easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
     api->easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
