@@ -14,9 +14,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Brightwold")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-# The libraries the program links are found by dpkg-shlibdeps. Named here: libcurl, which is opened
-# at run time; Qt's SVG plugins, which draw the icons (the program itself calls no SVG function);
+# The libraries the program links are found by dpkg-shlibdeps. Named here: libcurl and libcrypto
+# (the web update's checksums), which are opened at run time; Qt's SVG plugins, which draw the icons (the program itself calls no SVG function);
 # and xdg-open, which opens the user guide and the stock pages.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4, libqt6svg6, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4, libssl3, libqt6svg6, xdg-utils")
 include(CPack)

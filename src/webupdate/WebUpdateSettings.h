@@ -8,7 +8,8 @@
 //   "HasRun"/"Default"   1 once the first-use question about updates has been asked.
 namespace WebUpdateSettings {
 
-// The maker's version file, under the same site as the program's other web pages.
+// The maker's version file. brightwold.example is a reserved example domain (RFC 2606) standing in
+// for the maker's update site until it has one: until then the check says that it found nothing.
 inline QString DefaultVersionFileUrl()
 {
     return QStringLiteral("https://www.brightwold.example/quorvane/update/version.txt");
