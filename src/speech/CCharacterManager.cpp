@@ -140,13 +140,10 @@ QStringList CCharacterManager::InstalledCharacterFiles() const
 bool CCharacterManager::LoadCharacter()
 {
     CSettings& settings = GetSettings();
-    const QString folder = m_folders.value(0);
 
     // The chosen file. A name that no file carries is still tried where the user would put it (the
-    // message names that path); only its file name counts, so the setting cannot reach elsewhere.
-    QString path = FindCharacterFile(settings.character);
-    if (path.isEmpty())
-        path = folder + u'/' + QFileInfo(settings.character).fileName();
+    // message names that path).
+    QString path = CharacterPath(settings.character);
     if (LoadFile(path))
         return true;
 
@@ -162,9 +159,29 @@ bool CCharacterManager::LoadCharacter()
         }
     }
 
+    ShowLoadFailure(path);
+    return false;
+}
+
+QString CCharacterManager::CharacterPath(const QString& name) const
+{
+    const QString path = FindCharacterFile(name);
+    return path.isEmpty() ? m_folders.value(0) + u'/' + QFileInfo(name).fileName() : path;
+}
+
+void CCharacterManager::ShowLoadFailure(const QString& path) const
+{
     ShowUserMessage(u"Failed to load character "_s + path + u".\nMake sure that you have an ACS file (e.g. "_s +
-                        u"Pennywit.ACS) in the "_s + folder + u" folder before running Quorvane."_s,
+                        u"Pennywit.ACS) in the "_s + m_folders.value(0) + u" folder before running Quorvane."_s,
                     u"Quorva"_s, MessageIcon::Warning);
+}
+
+bool CCharacterManager::LoadNamedCharacter(const QString& name)
+{
+    const QString path = CharacterPath(name);
+    if (LoadFile(path))
+        return true;
+    ShowLoadFailure(path);
     return false;
 }
 

@@ -59,6 +59,10 @@ public:
     // Unloads the character and loads the file at path in its place; false when it does not load
     // (no character is loaded then).
     bool LoadFile(const QString& path);
+    // Loads the character file of that name (found as LoadCharacter finds the "Character" file) and
+    // no other: when it does not load, tells the user as LoadCharacter does and returns false (no
+    // character is loaded then). For trying a character out before it is chosen.
+    bool LoadNamedCharacter(const QString& name);
     // The loaded character (fetched by its id for every use), or nullptr.
     IAgentCharacter* Character() const;
 
@@ -105,6 +109,10 @@ public:
 private:
     bool IsQuiet() const;
     QString FindCharacterFile(const QString& name) const;
+    // Where a character of that name is loaded from: its file in the characters folders, else the
+    // first folder (only the name's file name counts, so a setting cannot reach elsewhere).
+    QString CharacterPath(const QString& name) const;
+    void ShowLoadFailure(const QString& path) const;
     QStringList InstalledCharacterFiles() const;
 
     IAgentControl& m_control;
