@@ -8,6 +8,7 @@
 #include "base/CommandIds.h"
 #include "base/LaunchBrowser.h"
 #include "base/MakerPages.h"
+#include "base/StartWithWindows.h"
 #include "platform/DialupLink.h"
 #include "rules/CompanionValues.h"
 #include "rules/RuleChecker.h"
@@ -20,10 +21,13 @@
 #include "ui/CRulesPage.h"
 #include "ui/CStocksPage.h"
 #include "ui/HelpTopics.h"
+#include "ui/options/COptionsSheet.h"
+#include "ui/options/OptionsValues.h"
 #include "ui/wizard/CSetupWizard.h"
 #include "webupdate/WebUpdate.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -70,8 +74,8 @@ bool CEngineWnd::Create()
     // The screen the character is placed on, and the settings.
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->geometry().size() : QSize(0, 0);
-    const bool paletteDisplay = screen && screen->depth() <= 8;
-    GetSettings().Load(paletteDisplay);
+    m_paletteDisplay = screen && screen->depth() <= 8;
+    GetSettings().Load(m_paletteDisplay);
 
     CreateTabs();
 
@@ -216,6 +220,9 @@ bool CEngineWnd::OnCommand(int commandId)
     if (m_closed || !m_created)
         return false;
     switch (commandId) {
+    case CommandId::Options:
+        ApplyOptions();
+        return true;
     case CommandId::Broadcast:
         m_engine->BroadcastCommand();
         return true;
@@ -292,6 +299,46 @@ void CEngineWnd::ShowAbout()
 {
     CAboutDialog about(window());
     about.exec();
+}
+
+void CEngineWnd::ApplyOptions()
+{
+    CSettings& settings = GetSettings();
+    if (!settings.loaded && !settings.Load(m_paletteDisplay))
+        return;
+    OptionsValues values = OptionsValues::FromSettings(settings, IsStartWithWindows(), m_paletteDisplay);
+    const OptionsSnapshot before = OptionsSnapshot::Of(settings);
+    {
+        COptionsSheet sheet(values, m_characters.get(), window());
+        if (sheet.exec() != QDialog::Accepted || m_closed)
+            return;
+    }
+
+    values.ToSettings(settings);
+    SetStartWithWindows(values.startWithSession);
+    settings.Validate(m_paletteDisplay);
+    settings.Save();
+
+    // The new character thanks the user (and is placed); the same one only moves to its place.
+    if (before.CharacterChanged(settings))
+        m_characters->ChangeCharacter();
+    else
+        m_characters->MoveToPosition();
+    if (before.StockListLookChanged(settings))
+        RefreshPage(m_stocks);
+    if (before.PriceFormatChanged(settings))
+        RefreshPage(m_alerts);
+    m_frame.ApplyStripOptions();
+    m_engine->ComputeActive(m_services.clock ? m_services.clock->Now() : m_ownClock->Now());
+}
+
+void CEngineWnd::RefreshPage(CTabPage* page)
+{
+    if (page == nullptr)
+        return;
+    for (QAbstractItemView* view : page->findChildren<QAbstractItemView*>())
+        view->viewport()->update();
+    page->FitColumns();
 }
 
 // Tabs -------------------------------------------------------------------------------------------

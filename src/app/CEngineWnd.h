@@ -130,6 +130,8 @@ private:
     void ToggleQuiet();
     void TogglePriceUpdates();
     void ShowAbout();
+    void ApplyOptions();
+    void RefreshPage(CTabPage* page);
 
     IFrame& m_frame;
     EngineServices m_services;
@@ -149,6 +151,7 @@ private:
 
     QPointer<QWindow> m_exposeWindow; // the shown main window, until its first expose starts the engine
     QTimer* m_fitTimer = nullptr;     // fits the current page's columns once a resize has settled
+    bool m_paletteDisplay = false;    // the screen shows 256 colours or fewer
     bool m_created = false;
     bool m_started = false;
     bool m_closed = false;

@@ -130,6 +130,8 @@ void CMainFrame::CreateToolBar()
     const Button buttons[] = {
         {CommandId::Broadcast, u"&Broadcast"_s, u":/toolbar/broadcast.svg"_s,
          u"Update the prices, read them out and check the rules now"_s},
+        {CommandId::Options, u"&Options"_s, u":/toolbar/options.svg"_s,
+         u"Change the colours, the schedule, the character and the connection"_s},
         {CommandId::HideCharacter, u"H&ide"_s, u":/toolbar/hide.svg"_s, u"Silence the character and send it away"_s},
         {CommandId::Quiet, u"&Quiet"_s, u":/toolbar/quiet.svg"_s,
          u"Keep the character quiet for scheduled broadcasts and announcements"_s},
@@ -177,6 +179,10 @@ void CMainFrame::CreateMenus()
     updates->setCheckable(true);
     updates->setStatusTip(u"Enable price updates"_s);
     file->addAction(updates);
+    file->addSeparator();
+    QAction* options = MakeAction(CommandId::Options, u"&Options ..."_s);
+    options->setStatusTip(Action(CommandId::Options)->statusTip());
+    file->addAction(options);
     file->addSeparator();
     QAction* exit = MakeAction(CommandId::Exit, u"E&xit"_s);
     exit->setStatusTip(u"End Quorvane"_s);

@@ -367,14 +367,14 @@ TEST_F(FrameTest, ThePriceUpdateSwitchTogglesAndSavesCheckRules)
     EXPECT_EQ(StoredOption(u"Rules"_s, u"CheckRules"_s).toInt(), 0);
 }
 
-TEST_F(FrameTest, TheToolBarHasBroadcastHideAndQuietWithTheirLetters)
+TEST_F(FrameTest, TheToolBarHasBroadcastOptionsHideAndQuietWithTheirLetters)
 {
     NoScheduledWork();
     StartAndSettle();
     const QList<QAction*> actions = Frame()->ToolBar()->actions();
-    ASSERT_EQ(actions.size(), 3);
-    const QStringList texts = {u"&Broadcast"_s, u"H&ide"_s, u"&Quiet"_s};
-    for (int index = 0; index < 3; ++index) {
+    ASSERT_EQ(actions.size(), 4);
+    const QStringList texts = {u"&Broadcast"_s, u"&Options"_s, u"H&ide"_s, u"&Quiet"_s};
+    for (int index = 0; index < 4; ++index) {
         auto* button = qobject_cast<QToolButton*>(Frame()->ToolBar()->widgetForAction(actions[index]));
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->text(), texts[index]);
@@ -383,15 +383,13 @@ TEST_F(FrameTest, TheToolBarHasBroadcastHideAndQuietWithTheirLetters)
     }
 }
 
-TEST_F(FrameTest, MenusOfferNoCommandThatIsNotThereYet)
+TEST_F(FrameTest, MenusOfferEveryCommand)
 {
     NoScheduledWork();
     StartAndSettle();
-    for (const int absent : {CommandId::Options})
-        EXPECT_EQ(Frame()->Action(absent), nullptr) << absent;
     for (const int present :
-         {CommandId::Exit, CommandId::Broadcast, CommandId::ReadAllPrices, CommandId::HideCharacter, CommandId::Quiet,
-          CommandId::PriceUpdates, CommandId::About, CommandId::AboutCharacter, CommandId::Overview,
+         {CommandId::Exit, CommandId::Options, CommandId::Broadcast, CommandId::ReadAllPrices, CommandId::HideCharacter,
+          CommandId::Quiet, CommandId::PriceUpdates, CommandId::About, CommandId::AboutCharacter, CommandId::Overview,
           CommandId::OnlineHelp, CommandId::OtherCharacters, CommandId::OtherProducts, CommandId::ToggleStrip,
           CommandId::StripNext, CommandId::StripPrevious, CommandId::StripHelp, CommandId::WebUpdate})
         EXPECT_NE(Frame()->Action(present), nullptr) << present;
