@@ -35,6 +35,9 @@ QPlainTextEdit* MultiLineEdit(QWidget* parent)
 CBroadcastPPg::CBroadcastPPg(OptionsValues& values, CCharacterManager* characters, QWidget* parent)
     : COptionsPage(values, u"&Broadcast"_s, u":/options/broadcast.svg"_s, HelpTopics::BroadcastOptions, parent)
     , m_characters(characters)
+{}
+
+void CBroadcastPPg::Build()
 {
     auto* group = new QGroupBox(u"Broadcast"_s, this);
     auto* read = WithControlId(new QCheckBox(u"Read broadcast every"_s, group), 275);

@@ -21,6 +21,7 @@ public:
     QComboBox* GestureAfterList() const { return m_gestureAfter; }
 
 protected:
+    void Build() override;
     void OnInitPage() override;
 
 private:

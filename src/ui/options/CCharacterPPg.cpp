@@ -38,6 +38,9 @@ QSlider* Slider(QWidget* parent)
 CCharacterPPg::CCharacterPPg(OptionsValues& values, CCharacterManager* characters, QWidget* parent)
     : COptionsPage(values, u"&Character"_s, u":/options/character.svg"_s, HelpTopics::CharacterOptions, parent)
     , m_characters(characters)
+{}
+
+void CCharacterPPg::Build()
 {
     auto* group = new QGroupBox(u"Character"_s, this);
     m_name = WithControlId(new QComboBox(group), 251);

@@ -30,6 +30,7 @@ public:
     void OnOtherCharacters();
 
 protected:
+    void Build() override;
     void OnInitPage() override;
 
 private:

@@ -17,6 +17,9 @@ using namespace Qt::StringLiterals;
 
 CConnectionPPg::CConnectionPPg(OptionsValues& values, QWidget* parent)
     : COptionsPage(values, u"Con&nection"_s, u":/options/connection.svg"_s, HelpTopics::ConnectionOptions, parent)
+{}
+
+void CConnectionPPg::Build()
 {
     auto* group = new QGroupBox(u" Connection "_s, this);
     m_dialup = WithControlId(new QRadioButton(u"Connected via Dial-up (Modem)"_s, group), 256);

@@ -23,6 +23,7 @@ public:
     CNumericEdit* PortEdit() const { return m_port; }
 
 protected:
+    void Build() override;
     void OnSetActive() override;
     bool OnKillActive() override;
 

@@ -34,6 +34,9 @@ QLineEdit* TimeEdit(QWidget* parent)
 
 CGeneralPPg::CGeneralPPg(OptionsValues& values, QWidget* parent)
     : COptionsPage(values, u"&General"_s, u":/options/general.svg"_s, HelpTopics::GeneralOptions, parent)
+{}
+
+void CGeneralPPg::Build()
 {
     auto label = [](const QString& text, QWidget* buddy) {
         auto* result = new QLabel(text, buddy->parentWidget());

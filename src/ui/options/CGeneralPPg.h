@@ -24,6 +24,7 @@ public:
     static void SetTimeInput(QLineEdit& edit, const QString& input);
 
 protected:
+    void Build() override;
     void OnInitPage() override;
     bool OnKillActive() override;
 

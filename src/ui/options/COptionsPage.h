@@ -6,11 +6,12 @@
 #include <QWidget>
 
 // Base of the Options sheet's six pages. A page shows the sheet's working copy of the settings
-// (OptionsValues) through its bindings, one line per control. It is filled the first time it is
-// shown (OnInitPage), brings its enabling up to date whenever it becomes the shown page
-// (OnSetActive), and stores its values when it is left for another page or the sheet is confirmed
-// (OnKillActive): a value it refuses keeps the page shown, with a message and the focus on that
-// value, and nothing is lost of what was typed.
+// (OptionsValues) through its bindings, one line per control. Its controls are made and filled the
+// first time it is shown (Build, OnInitPage), so opening the sheet builds only the page it opens on;
+// it brings its enabling up to date whenever it becomes the shown page (OnSetActive), and stores its
+// values when it is left for another page or the sheet is confirmed (OnKillActive): a value it
+// refuses keeps the page shown, with a message and the focus on that value, and nothing is lost of
+// what was typed. A page never shown stores nothing, and its controls do not exist.
 class COptionsPage : public QWidget
 {
     Q_OBJECT
@@ -21,7 +22,7 @@ public:
                  QWidget* parent = nullptr);
 
     QString Caption() const { return m_caption; }
-    QIcon TabIcon() const { return QIcon(m_icon); }
+    QIcon TabIcon() const;
     int HelpTopic() const { return m_helpTopic; }
     bool IsInitialised() const { return m_initialised; }
 
@@ -32,6 +33,8 @@ public:
     bool Leave();
 
 protected:
+    // Makes the controls and binds them (m_bind). Called once, before OnInitPage.
+    virtual void Build() = 0;
     // Fills the controls (the bindings' values, lists, colours). Called once, before the page is first shown.
     virtual void OnInitPage();
     // Applies the enabling rules. Called whenever the page becomes the shown page.

@@ -74,11 +74,11 @@ COptionsSheet::COptionsSheet(OptionsValues& values, CCharacterManager* character
     layout->addWidget(buttons);
 
     m_active = qBound(0, g_rememberedPage, int(PageCount) - 1);
+    m_pages[size_t(m_active)]->Activate();
     {
         const QSignalBlocker blocker(m_tabs);
         m_tabs->setCurrentIndex(m_active);
     }
-    m_pages[size_t(m_active)]->Activate();
     connect(m_tabs, &QTabWidget::currentChanged, this, &COptionsSheet::OnTabChanged);
 }
 
@@ -107,11 +107,12 @@ bool COptionsSheet::SetActivePage(int index)
     if (!m_pages[size_t(m_active)]->Leave())
         return false;
     m_active = index;
+    // Built and filled before it is shown.
+    m_pages[size_t(index)]->Activate();
     {
         const QSignalBlocker blocker(m_tabs);
         m_tabs->setCurrentIndex(index);
     }
-    m_pages[size_t(index)]->Activate();
     return true;
 }
 

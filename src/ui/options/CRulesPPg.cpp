@@ -14,6 +14,9 @@ using namespace Qt::StringLiterals;
 
 CRulesPPg::CRulesPPg(OptionsValues& values, QWidget* parent)
     : COptionsPage(values, u"&Rules"_s, u":/options/rules.svg"_s, HelpTopics::RulesOptions, parent)
+{}
+
+void CRulesPPg::Build()
 {
     auto* group = new QGroupBox(u" Rule Checking Settings "_s, this);
     auto* check = WithControlId(new QCheckBox(u"Check rules every"_s, group), 241);

@@ -15,6 +15,9 @@ public:
 
     CUpDownEdit* IntervalEdit() const { return m_interval; }
 
+protected:
+    void Build() override;
+
 private:
     CUpDownEdit* m_interval = nullptr;
 };

@@ -38,6 +38,9 @@ constexpr ColourRow kColours[] = {
 
 CStripPPg::CStripPPg(OptionsValues& values, QWidget* parent)
     : COptionsPage(values, u"&Strip"_s, u":/options/strip.svg"_s, HelpTopics::StripOptions, parent)
+{}
+
+void CStripPPg::Build()
 {
     auto* colours = new QGroupBox(u" Colors "_s, this);
     auto* colourGrid = new QGridLayout(colours);

@@ -26,6 +26,7 @@ public:
     QLabel* Sample(int index) const { return m_samples[index]; }
 
 protected:
+    void Build() override;
     void OnSetActive() override;
 
 private:
