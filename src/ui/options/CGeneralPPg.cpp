@@ -4,6 +4,7 @@
 #include "market/Countries.h"
 #include "ui/HelpTopics.h"
 #include "ui/LayoutManager.h"
+#include "ui/options/COXMaskedEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +12,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,12 +20,12 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The times: two digits of hours, two of minutes, then A or P before the fixed M.
-const QString kTimeMask = u"00:00 >A\\M; "_s;
+const QString kTimeMask = u"##:## +M"_s;
 
-QLineEdit* TimeEdit(QWidget* parent)
+COXMaskedEdit* TimeEdit(QWidget* parent)
 {
-    auto* edit = new QLineEdit(parent);
-    edit->setInputMask(kTimeMask);
+    auto* edit = new COXMaskedEdit(parent);
+    edit->SetMask(kTimeMask);
     edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(u"00:00 PMM"_s) + 16);
     return edit;
 }
@@ -120,26 +120,14 @@ void CGeneralPPg::Build()
     m_bind.Check(weekdays, &OptionsValues::weekdaysOnly);
 }
 
-QString CGeneralPPg::TimeInput(const QLineEdit& edit)
-{
-    const QString shown = edit.displayText().leftJustified(7, u' ');
-    return QString(shown.mid(0, 2)) + shown.mid(3, 2) + shown.at(6);
-}
-
-void CGeneralPPg::SetTimeInput(QLineEdit& edit, const QString& input)
-{
-    const QString text = input.leftJustified(5, u' ');
-    edit.setText(text.mid(0, 2) + u':' + text.mid(2, 2) + u' ' + text.at(4) + u'M');
-}
-
 void CGeneralPPg::OnInitPage()
 {
     const bool palette = Values().paletteDisplay;
     for (QWidget* control : m_colourControls)
         control->setVisible(!palette);
     m_paletteWarning->setVisible(palette);
-    SetTimeInput(*m_start, TimeInputText(Values().settings.activeStart));
-    SetTimeInput(*m_stop, TimeInputText(Values().settings.activeStop));
+    m_start->SetInputData(TimeInputText(Values().settings.activeStart));
+    m_stop->SetInputData(TimeInputText(Values().settings.activeStop));
     COptionsPage::OnInitPage();
 }
 
@@ -147,9 +135,9 @@ bool CGeneralPPg::OnKillActive()
 {
     if (!COptionsPage::OnKillActive())
         return false;
-    const std::optional<qint32> start = ParseTimeInput(TimeInput(*m_start));
-    const std::optional<qint32> stop = ParseTimeInput(TimeInput(*m_stop));
-    QLineEdit* wrong = nullptr;
+    const std::optional<qint32> start = ParseTimeInput(m_start->GetInputData());
+    const std::optional<qint32> stop = ParseTimeInput(m_stop->GetInputData());
+    COXMaskedEdit* wrong = nullptr;
     QString message;
     if (!start) {
         wrong = m_start;

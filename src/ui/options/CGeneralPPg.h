@@ -2,8 +2,8 @@
 
 #include "ui/options/COptionsPage.h"
 
+class COXMaskedEdit;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 // The General page: the primary country, how prices are shown, starting with the session, the stock
@@ -15,13 +15,9 @@ class CGeneralPPg final : public COptionsPage
 public:
     explicit CGeneralPPg(OptionsValues& values, QWidget* parent = nullptr);
 
-    QLineEdit* StartEdit() const { return m_start; }
-    QLineEdit* StopEdit() const { return m_stop; }
-    QLabel* PaletteWarning() const { return m_paletteWarning; }
-
-    // The five input characters of a time edit (hours, minutes, A or P; a blank where nothing was typed).
-    static QString TimeInput(const QLineEdit& edit);
-    static void SetTimeInput(QLineEdit& edit, const QString& input);
+    // The time edits (mask "##:## +M"): made when the page is first shown.
+    COXMaskedEdit* StartEdit() const { return m_start; }
+    COXMaskedEdit* StopEdit() const { return m_stop; }
 
 protected:
     void Build() override;
@@ -34,6 +30,6 @@ private:
     QLabel* m_swatches[2] = {};
     QList<QWidget*> m_colourControls;
     QLabel* m_paletteWarning = nullptr;
-    QLineEdit* m_start = nullptr;
-    QLineEdit* m_stop = nullptr;
+    COXMaskedEdit* m_start = nullptr;
+    COXMaskedEdit* m_stop = nullptr;
 };

@@ -58,6 +58,8 @@ COptionsSheet::COptionsSheet(OptionsValues& values, CCharacterManager* character
                new CConnectionPPg(values, m_tabs)};
     for (COptionsPage* page : m_pages)
         m_tabs->addTab(page, page->TabIcon(), page->Caption());
+    // Wide enough for every tab; the row scrolls only when a large font makes it wider than the screen.
+    m_tabs->setMinimumWidth(qMin(m_tabs->tabBar()->sizeHint().width() + 8, 900));
 
     auto* buttons = new QDialogButtonBox(this);
     m_ok = buttons->addButton(u"OK"_s, QDialogButtonBox::AcceptRole);

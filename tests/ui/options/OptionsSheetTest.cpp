@@ -13,6 +13,7 @@
 #include "ui/options/CConnectionPPg.h"
 #include "ui/options/CGeneralPPg.h"
 #include "ui/options/CNumericEdit.h"
+#include "ui/options/COXMaskedEdit.h"
 #include "ui/options/COptionsSheet.h"
 #include "ui/options/CPreviewGesturesDlg.h"
 #include "ui/options/CRulesPPg.h"
