@@ -25,6 +25,7 @@
 #include "ui/CEditStockDlg.h"
 #include "ui/CTabPage.h"
 #include "ui/MessageBoxPresenter.h"
+#include "ui/strip/CStockStrip.h"
 #include "ui/wizard/CSetupWizard.h"
 
 #include <QApplication>
@@ -290,6 +291,12 @@ int main(int argc, char* argv[])
         engine.SelectTab(2);
         Grab(frame, u"alerts"_s);
         engine.SelectTab(0);
+        frame.ShowStrip();
+        if (CStockStrip* strip = frame.Strip())
+            Grab(*strip, u"stock-strip"_s);
+        else
+            Fail(u"no Stock Strip"_s);
+        frame.HideStrip();
 
         GrabDialog<CEditStockDlg>(engine, u"edit-stock"_s, [](CEditStockDlg& dialog) {
             dialog.name = u"Acme Widgets"_s;
