@@ -11,6 +11,7 @@
 #include "app/CMainFrame.h"
 #include "app/CQuorvaneApp.h"
 #include "app/CTrayIcon.h"
+#include "base/CSettings.h"
 #include "market/Stock.h"
 #include "market/StockList.h"
 #include "rules/AlertList.h"
@@ -25,6 +26,8 @@
 #include "ui/CEditStockDlg.h"
 #include "ui/CTabPage.h"
 #include "ui/MessageBoxPresenter.h"
+#include "ui/options/COptionsSheet.h"
+#include "ui/options/OptionsValues.h"
 #include "ui/strip/CStockStrip.h"
 #include "ui/wizard/CSetupWizard.h"
 
@@ -314,6 +317,16 @@ int main(int argc, char* argv[])
         });
         GrabDialog<CEditAnnouncementsDlg>(engine, u"edit-announcements"_s,
                                           [](CEditAnnouncementsDlg& dialog) { dialog.presetName = u"Good news"_s; });
+        {
+            OptionsValues values = OptionsValues::FromSettings(GetSettings(), false, false);
+            COptionsSheet sheet(values, engine.Characters(), &frame);
+            sheet.show();
+            sheet.SetActivePage(COptionsSheet::GeneralPage);
+            Grab(sheet, u"options-general"_s);
+            sheet.SetActivePage(COptionsSheet::CharacterPage);
+            Grab(sheet, u"options-character"_s);
+            sheet.reject();
+        }
         {
             CAboutDialog about(&frame);
             Grab(about, u"about"_s);
