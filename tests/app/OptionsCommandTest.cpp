@@ -1,6 +1,6 @@
 // The Options command in the running program: the sheet opens from the tool bar, its changes take
-// effect at once and survive a restart, Cancel changes nothing, and only another character file
-// makes the character reload and thank the user.
+// effect at once (the Stock Strip's too) and survive a restart, Cancel changes nothing, and only
+// another character file makes the character reload and thank the user.
 
 #include "FrameTestSupport.h"
 
@@ -13,6 +13,7 @@
 #include "ui/options/CConnectionPPg.h"
 #include "ui/options/COptionsSheet.h"
 #include "ui/options/CUpDownEdit.h"
+#include "ui/strip/CStockStrip.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -181,3 +182,19 @@ TEST_F(OptionsCommand, HandEditedValuesAreStoredValidAfterOk)
 }
 
 } // namespace
+
+TEST_F(OptionsCommand, TheStripTakesItsPageAtOnce)
+{
+    NoScheduledWork();
+    StartAndSettle();
+    ASSERT_TRUE(Frame()->IsStripShown());
+    RunOptions([&](COptionsSheet& sheet) {
+        Control<QRadioButton>(sheet, COptionsSheet::StripPage, 1086)->setChecked(true); // Top of Screen
+    });
+    ASSERT_TRUE(Frame()->IsStripShown());
+    EXPECT_EQ(Frame()->Strip()->State(), CAppBarDlg::Top);
+    RunOptions([&](COptionsSheet& sheet) {
+        Control<QCheckBox>(sheet, COptionsSheet::StripPage, 1088)->setChecked(false); // Show Stock Strip
+    });
+    EXPECT_FALSE(Frame()->IsStripShown());
+}
