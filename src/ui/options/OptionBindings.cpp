@@ -75,7 +75,16 @@ void OptionBindings::Check(QAbstractButton* box, bool OptionsValues::*flag)
 
 void OptionBindings::Choice(std::initializer_list<QAbstractButton*> buttons, qint32 CSettings::*number)
 {
-    qint32* value = &(m_values.settings.*number);
+    ChoiceOf(buttons, &(m_values.settings.*number));
+}
+
+void OptionBindings::Choice(std::initializer_list<QAbstractButton*> buttons, int OptionsValues::*number)
+{
+    ChoiceOf(buttons, &(m_values.*number));
+}
+
+void OptionBindings::ChoiceOf(std::initializer_list<QAbstractButton*> buttons, qint32* value)
+{
     const std::vector<QAbstractButton*> list(buttons);
     Add(
         [list, value] {
@@ -86,24 +95,6 @@ void OptionBindings::Choice(std::initializer_list<QAbstractButton*> buttons, qin
             for (size_t i = 0; i < list.size(); ++i) {
                 if (list[i]->isChecked())
                     *value = qint32(i);
-            }
-            return true;
-        });
-}
-
-void OptionBindings::Choice(std::initializer_list<QAbstractButton*> buttons, int OptionsValues::*number)
-{
-    int* value = &(m_values.*number);
-    const std::vector<QAbstractButton*> list(buttons);
-    Add(
-        [list, value] {
-            for (size_t i = 0; i < list.size(); ++i)
-                list[i]->setChecked(int(i) == *value);
-        },
-        [list, value] {
-            for (size_t i = 0; i < list.size(); ++i) {
-                if (list[i]->isChecked())
-                    *value = int(i);
             }
             return true;
         });
@@ -122,20 +113,16 @@ void OptionBindings::Index(QComboBox* list, qint32 CSettings::*number)
 
 void OptionBindings::Item(QComboBox* list, QString CSettings::*text, Match match, Unselected unselected)
 {
-    QString* value = &(m_values.settings.*text);
-    Add([list, value, match] { list->setCurrentIndex(FindItem(*list, *value, match)); },
-        [list, value, unselected] {
-            if (list->currentIndex() >= 0)
-                *value = list->currentText();
-            else if (unselected == Unselected::StoresEmpty)
-                value->clear();
-            return true;
-        });
+    ItemOf(list, &(m_values.settings.*text), match, unselected);
 }
 
 void OptionBindings::Item(QComboBox* list, QString OptionsValues::*text, Match match, Unselected unselected)
 {
-    QString* value = &(m_values.*text);
+    ItemOf(list, &(m_values.*text), match, unselected);
+}
+
+void OptionBindings::ItemOf(QComboBox* list, QString* value, Match match, Unselected unselected)
+{
     Add([list, value, match] { list->setCurrentIndex(FindItem(*list, *value, match)); },
         [list, value, unselected] {
             if (list->currentIndex() >= 0)

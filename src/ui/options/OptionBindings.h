@@ -89,6 +89,8 @@ private:
         std::function<bool()> store;
     };
     void Add(std::function<void()> show, std::function<bool()> store);
+    void ChoiceOf(std::initializer_list<QAbstractButton*> buttons, qint32* value);
+    void ItemOf(QComboBox* list, QString* value, Match match, Unselected unselected);
 
     OptionsValues& m_values;
     std::vector<Binding> m_bindings;

@@ -8,6 +8,8 @@
 #include "base/SettingsStore.h"
 #include "speech/CCharacterManager.h"
 #include "speech/RecordingAgent.h"
+#include "ui/CHelpTextDialog.h"
+#include "ui/HelpTopics.h"
 #include "ui/options/CBroadcastPPg.h"
 #include "ui/options/CCharacterPPg.h"
 #include "ui/options/CConnectionPPg.h"
@@ -138,6 +140,19 @@ TEST_F(OptionsSheetTest, OpensOnThePageOfTheLastOkWhateverCancelDid)
 
     Open();
     EXPECT_EQ(sheet->ActivePage(), COptionsSheet::GeneralPage);
+}
+
+TEST_F(OptionsSheetTest, HelpOpensTheShownPagesTopic)
+{
+    Open();
+    for (int page = 0; page < COptionsSheet::PageCount; ++page) {
+        ASSERT_TRUE(sheet->SetActivePage(page));
+        int topic = 0;
+        NextModal<CHelpTextDialog> help([&topic](CHelpTextDialog& dialog) { topic = dialog.TopicId(); });
+        QTest::mouseClick(sheet->HelpButton(), Qt::LeftButton);
+        ASSERT_TRUE(help.Opened());
+        EXPECT_EQ(topic, HelpTopics::StripOptions + page);
+    }
 }
 
 TEST_F(OptionsSheetTest, AltLettersGoToAControlOfThePageFirstThenToThePages)
