@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTextOption>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -23,6 +24,10 @@ CNewsDlg::CNewsDlg(QWidget* parent)
     m_editor->setObjectName(u"newsText"_s);
     m_editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_editor->setAcceptRichText(false);
+    // RTF's default tab stops: every half inch.
+    QTextOption option = m_editor->document()->defaultTextOption();
+    option.setTabStopDistance(m_editor->logicalDpiX() / 2.0);
+    m_editor->document()->setDefaultTextOption(option);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* close = buttons->addButton(u"Close"_s, QDialogButtonBox::AcceptRole);

@@ -27,6 +27,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The width of the status text and of the links' text.
+constexpr int kTextWidth = 330;
+
 // Message boxes of the web update carry the application's title.
 const QString kCaption = u"Quorva"_s;
 
@@ -88,6 +91,9 @@ CWebUpdateDlg::CWebUpdateDlg(const QString& url, const QString& programPath, con
     m_status->setObjectName(u"status"_s);
     m_status->setWordWrap(true);
     m_status->setTextFormat(Qt::PlainText);
+    // Room for the longest status (three lines): the dialog keeps its size as the texts change.
+    m_status->setFixedWidth(kTextWidth);
+    m_status->setMinimumHeight(3 * m_status->fontMetrics().lineSpacing());
     auto* statusLayout = new QHBoxLayout(statusGroup);
     statusLayout->addWidget(IconLabel(QStyle::SP_MessageBoxInformation, statusGroup));
     statusLayout->addWidget(m_status, 1);
@@ -95,8 +101,10 @@ CWebUpdateDlg::CWebUpdateDlg(const QString& url, const QString& programPath, con
     m_links = new QGroupBox(u"Links"_s, this);
     m_links->setObjectName(u"links"_s);
     m_linksIcon = IconLabel(QStyle::SP_ArrowDown, m_links);
+    m_linksIcon->setAlignment(Qt::AlignTop);
     m_linksText = new QLabel(u"Click the links below to access the update:"_s, m_links);
     m_linksText->setWordWrap(true);
+    m_linksText->setFixedWidth(kTextWidth - 8);
     m_newsLink = new CHyperLinkDL(u"View update description ..."_s, m_links);
     m_newsLink->setObjectName(u"newsLink"_s);
     m_downloadLink = new CHyperLinkDL(u"Download the update (502 KB)"_s, m_links);
@@ -136,7 +144,14 @@ CWebUpdateDlg::CWebUpdateDlg(const QString& url, const QString& programPath, con
     layout->addWidget(m_progress);
     layout->addStretch(1);
     layout->addLayout(buttons);
-    setMinimumWidth(400);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Hidden parts keep their place, as in a dialog drawn once with all its controls.
+    for (QWidget* part : std::initializer_list<QWidget*>{m_links, m_linksIcon, m_linksText, m_newsLink, m_downloadLink,
+                                                         m_progressLabel, m_progress}) {
+        QSizePolicy policy = part->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        part->setSizePolicy(policy);
+    }
 
     m_links->hide();
     m_linksIcon->hide();
