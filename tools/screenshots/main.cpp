@@ -14,6 +14,7 @@
 #include "base/CSettings.h"
 #include "market/Stock.h"
 #include "market/StockList.h"
+#include "platform/IReachability.h"
 #include "rules/AlertList.h"
 #include "rules/AnnouncementList.h"
 #include "rules/CAnnouncement.h"
@@ -30,6 +31,7 @@
 #include "ui/options/OptionsValues.h"
 #include "ui/strip/CStockStrip.h"
 #include "ui/wizard/CSetupWizard.h"
+#include "webupdate/CWebUpdateDlg.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -37,6 +39,7 @@
 #include <QElapsedTimer>
 #include <QImageWriter>
 #include <QPainter>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -237,6 +240,46 @@ void GrabCharacter(CEngineWnd& engine)
     Write(picture, u"character"_s);
 }
 
+class AlwaysConnected final : public IReachability
+{
+public:
+    bool IsConnected() override { return true; }
+};
+
+// The web update dialog once it has found a newer version on the local update site (quotesim,
+// built beside this program).
+void GrabWebUpdate(QWidget& frame)
+{
+    QProcess site;
+    site.start(QCoreApplication::applicationDirPath() + u"/quotesim"_s, {u"--port"_s, u"0"_s});
+    QByteArray output;
+    const bool listening =
+        site.waitForStarted(5000) && WaitFor(
+                                         [&] {
+                                             output += site.readAllStandardOutput();
+                                             return output.contains('\n') || site.state() == QProcess::NotRunning;
+                                         },
+                                         10000);
+    const QByteArray port = output.startsWith("port ") ? output.mid(5).trimmed() : QByteArray();
+    if (!listening || port.isEmpty()) {
+        Fail(u"the local update site (quotesim) did not start"_s);
+        return;
+    }
+    {
+        AlwaysConnected online;
+        CWebUpdateDlg dialog(u"http://127.0.0.1:"_s + QString::fromLatin1(port) + u"/update/version.txt"_s,
+                             QCoreApplication::applicationDirPath() + u"/quorvane"_s, QString(), &online, &frame);
+        dialog.show();
+        if (!WaitFor([&] { return !dialog.IsBusy(); }, 20000))
+            Fail(u"the update check did not end"_s);
+        dialog.adjustSize(); // TEMP
+        Grab(dialog, u"web-update"_s);
+        dialog.reject();
+    }
+    site.kill();
+    site.waitForFinished(5000);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -331,6 +374,7 @@ int main(int argc, char* argv[])
             CAboutDialog about(&frame);
             Grab(about, u"about"_s);
         }
+        GrabWebUpdate(frame);
         GrabCharacter(engine);
         engine.Characters()->StopCharacter();
         {
