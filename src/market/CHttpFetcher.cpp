@@ -204,8 +204,8 @@ int CHttpFetcher::Fetch(QString& output)
         return FETCH_BUSY;
     m_busy = true;
     m_output = &output;
-    m_window = nullptr;
-    m_message = QEvent::None;
+    m_receiver = nullptr;
+    m_eventType = QEvent::None;
 
     int code = FETCH_NO_CONNECTION;
     IReachability& reachability = m_reachability ? *m_reachability : SystemReachability::Instance();
@@ -221,7 +221,7 @@ int CHttpFetcher::Fetch(QString& output)
     return code;
 }
 
-int CHttpFetcher::FetchAsync(QObject* window, QEvent::Type message, QString& output)
+int CHttpFetcher::FetchAsync(QObject* receiver, QEvent::Type eventType, QString& output)
 {
     if (!m_urlValid)
         return FETCH_BAD_URL;
@@ -229,8 +229,8 @@ int CHttpFetcher::FetchAsync(QObject* window, QEvent::Type message, QString& out
         return FETCH_BUSY;
     m_output = &output;
     m_busy = true;
-    m_window = window;
-    m_message = message;
+    m_receiver = receiver;
+    m_eventType = eventType;
     if (m_worker.joinable())
         m_worker.join(); // the previous worker has already handed over its result
 
@@ -266,10 +266,10 @@ void CHttpFetcher::Complete(int code, const QByteArray& body)
         m_output->append(QString::fromUtf8(body));
     m_output = nullptr;
     m_busy = false;
-    QObject* window = m_window.data();
-    const QEvent::Type message = m_message;
-    m_window = nullptr;
-    m_message = QEvent::None;
-    if (window != nullptr && message != QEvent::None)
-        QCoreApplication::postEvent(window, new FetchDoneEvent(message, code));
+    QObject* receiver = m_receiver.data();
+    const QEvent::Type eventType = m_eventType;
+    m_receiver = nullptr;
+    m_eventType = QEvent::None;
+    if (receiver != nullptr && eventType != QEvent::None)
+        QCoreApplication::postEvent(receiver, new FetchDoneEvent(eventType, code));
 }

@@ -84,10 +84,10 @@ public:
 
     // Starts the fetch on a worker thread and returns 7, or 1 / 8 as Fetch. When the request ends,
     // the body (for code 0) is appended to output on this object's thread, the fetcher becomes
-    // idle, and a FetchDoneEvent of the given type with the code is posted to window, when window
-    // is non-null (and still alive) and message is not QEvent::None. The caller must leave output
+    // idle, and a FetchDoneEvent of the given type with the code is posted to receiver, when
+    // receiver is non-null (and still alive) and eventType is not QEvent::None. The caller must leave output
     // alone (and alive) until then.
-    int FetchAsync(QObject* window, QEvent::Type message, QString& output);
+    int FetchAsync(QObject* receiver, QEvent::Type eventType, QString& output);
 
     static constexpr qint64 kDefaultMaxBodySize = qint64(1) << 20;
     static constexpr int kDefaultConnectMs = 30000;
@@ -110,8 +110,8 @@ private:
     bool m_urlValid = false;
     QString* m_output = nullptr;
     bool m_busy = false;
-    QPointer<QObject> m_window;
-    QEvent::Type m_message = QEvent::None;
+    QPointer<QObject> m_receiver;
+    QEvent::Type m_eventType = QEvent::None;
 
     QString m_userAgent;
     qint64 m_maxBodySize = kDefaultMaxBodySize;
