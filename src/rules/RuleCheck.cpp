@@ -16,7 +16,8 @@
 bool EvaluateRule(const CRule& rule)
 {
     const Stock* stock = StockList::FindByName(rule.StockName());
-    if (!stock)
+    // A stock that has not had a quote yet shows "0." and "N/A": those are no values to compare.
+    if (!stock || !stock->HasQuote())
         return false;
     const QString value = stock->AttributeByName(rule.Attribute());
     const QString limitText = rule.Number();

@@ -350,3 +350,17 @@ TEST_F(RuleCheckTest, RuleListChangingDuringTheCheckIsSafe)
     EXPECT_EQ(announcer.descriptions, (QStringList{u"Acme (Price) > 25"_s, u"Acme (Price) > 15"_s}));
     EXPECT_EQ(GetRuleCount(), 1);
 }
+
+TEST_F(RuleCheckTest, StockWithoutAQuoteNeitherRaisesNorRefreshes)
+{
+    GetSettings().readAnnouncments = 1;
+    GetSettings().readOnce = 0;
+    StockList::Add(u"Fresh"_s, QString(), u"Fresh"_s, u"United States"_s); // price "0.", no volume yet
+    StockList::FindByName(u"Fresh"_s)->SetVolume(u"N/A"_s);
+    AddRule(MakeRule(u"Fresh"_s, u"Price"_s, u"<"_s, u"5"_s));
+    AddRule(MakeRule(u"Fresh"_s, u"Volume"_s, u"<"_s, u"5"_s));
+    InsertNewAlert(u"Fresh (Volume) < 5"_s, u"1"_s, u"earlier"_s, u"United States"_s, u"Fresh"_s);
+    Check();
+    EXPECT_EQ(m_alerts.raised + m_alerts.refreshed, 0);
+    EXPECT_TRUE(m_announcer.played.empty());
+}
