@@ -6,6 +6,7 @@
 #include "market/Stock.h"
 #include "market/StockList.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -142,21 +143,91 @@ int PriceMultiplier(const QString& country)
     return NumberText::LeadingInt32(value);
 }
 
+namespace {
+
+const std::vector<IndexStock> kUnitedStatesIndices = {{u"Dow", u"^DJI", u"United States"},
+                                                      {u"Nasdaq", u"^IXIC", u"United States"}};
+
+// The country of the table that a text names, ignoring case; empty for none.
+QString CanonicalCountry(QStringView text)
+{
+    for (const Country& country : Table()) {
+        if (text.compare(country.name, Qt::CaseInsensitive) == 0)
+            return country.name;
+    }
+    return QString();
+}
+
+bool IsPlainField(QStringView text, qsizetype maxLength)
+{
+    if (text.isEmpty() || text.size() > maxLength)
+        return false;
+    return std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c == u'<' || c == u'>' || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format;
+    });
+}
+
+// The section's "DefaultStocks" list when it has a usable entry, else the built-in one.
+std::vector<DefaultStock> DefaultListFor(const QString& section, const std::vector<IndexStock>& builtIn)
+{
+    std::vector<DefaultStock> list = section.isEmpty()
+                                         ? std::vector<DefaultStock>{}
+                                         : ParseDefaultStocks(ReadCountrySetting(section, u"DefaultStocks"_s));
+    if (list.empty()) {
+        for (const IndexStock& entry : builtIn)
+            list.push_back(
+                {QString::fromUtf16(entry.name), QString::fromUtf16(entry.symbol), QString::fromUtf16(entry.country)});
+    }
+    return list;
+}
+
+} // namespace
+
+std::vector<DefaultStock> ParseDefaultStocks(const QString& value)
+{
+    std::vector<DefaultStock> result;
+    QStringList seen;
+    for (const QStringView entry : QStringView(value).split(u';')) {
+        if (result.size() >= size_t(kMaxDefaultStocks))
+            break;
+        const QList<QStringView> fields = entry.split(u'|');
+        if (fields.size() != 3)
+            continue;
+        const QStringView name = fields[0].trimmed();
+        const QStringView symbol = fields[1].trimmed();
+        const QString country = CanonicalCountry(fields[2].trimmed());
+        if (!IsPlainField(name, 64) || !IsPlainField(symbol, 32) || country.isEmpty())
+            continue;
+        const QString nameText = name.toString();
+        if (seen.contains(nameText))
+            continue;
+        seen.append(nameText);
+        result.push_back({nameText, symbol.toString(), country});
+    }
+    return result;
+}
+
 void AddIndexStocks(const QString& defaultCountry)
 {
-    auto add = [](const IndexStock& entry) {
-        StockList::Add(QString::fromUtf16(entry.name), QString(), QString::fromUtf16(entry.symbol),
-                       QString::fromUtf16(entry.country));
-    };
+    const ConfigurationSnapshot snapshot;
+    std::vector<IndexStock> builtIn;
     for (const DefaultList& list : kDefaultStocks) {
         if (defaultCountry.compare(QStringView(list.country), Qt::CaseInsensitive) == 0) {
-            for (const IndexStock& entry : list.stocks)
-                add(entry);
+            builtIn = list.stocks;
             break;
         }
     }
-    add({u"Dow", u"^DJI", u"United States"});
-    add({u"Nasdaq", u"^IXIC", u"United States"});
+    // The United States list is only the closing indices: its section's list is read for them.
+    QString primary = CanonicalCountry(defaultCountry);
+    if (primary == u"United States"_s)
+        primary.clear();
+    std::vector<DefaultStock> stocks = DefaultListFor(primary, builtIn);
+    for (DefaultStock& closing : DefaultListFor(u"United States"_s, kUnitedStatesIndices))
+        stocks.push_back(std::move(closing));
+    for (const DefaultStock& entry : stocks) {
+        if (!StockList::FindByName(entry.name))
+            StockList::Add(entry.name, QString(), entry.symbol, entry.country);
+    }
 }
 
 QString FormatPattern(const QString& pattern, const QStringList& arguments)

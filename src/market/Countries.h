@@ -6,6 +6,7 @@
 #include "market/ProfileFile.h"
 
 #include <optional>
+#include <vector>
 
 // The eleven countries, their flags and default index stocks, and the per-country market
 // configuration kept in URL.ini (one section per country, named exactly as below).
@@ -27,8 +28,30 @@ QString ReadCountrySetting(const QString& country, const QString& key);
 int PriceMultiplier(const QString& country);
 
 // Appends the default index stocks for the primary country (compared ignoring case), always ending
-// with the two United States indices.
+// with the two United States indices. The primary country's section of URL.ini may list its own
+// stocks in "DefaultStocks", and the "United States" section the closing ones: each list read there
+// (see ParseDefaultStocks) takes the place of the built-in one when it holds at least one usable
+// entry. A name already on the list is not added twice.
 void AddIndexStocks(const QString& defaultCountry);
+
+// One entry of a default stock list.
+struct DefaultStock
+{
+    QString name;
+    QString symbol;
+    QString country;
+    bool operator==(const DefaultStock&) const = default;
+};
+
+// The most entries taken from one "DefaultStocks" value.
+inline constexpr int kMaxDefaultStocks = 40;
+
+// Reads a "DefaultStocks" value: entries "Name|Symbol|Country" separated by ";", blanks around each
+// field trimmed. An entry is used when it has exactly three fields, a name of at most 64 and a symbol
+// of at most 32 characters without control characters or markup ('<', '>'), and a country of the
+// table (compared ignoring case; the table's spelling is kept). Other entries are skipped, as are
+// names seen before in the value and everything after the first kMaxDefaultStocks entries used.
+std::vector<DefaultStock> ParseDefaultStocks(const QString& value);
 
 // Fills a URL or unit pattern from URL.ini: each "%s" takes the next argument (an empty text once the
 // arguments run out), "%%" is a percent sign, and any other "%" sequence stays as literal text. The

@@ -138,6 +138,38 @@ TEST(Countries, FormatPatternSubstitutesOnlyStrings)
     EXPECT_EQ(FormatPattern(u""_s, {u"A"_s}), u""_s);
 }
 
+TEST_F(ConfigurationTest, DefaultStocksOfUrlIniReplaceTheBuiltInListsAndSkipBadEntries)
+{
+    UseIni("[Germany]\n"
+           "DefaultStocks= DAX | ^GDAXI | germany ;;MDAX|^MDAXI|Germany;Short|X;Far|Y|Atlantis; |Z|Germany;"
+           "<b>Bold</b>|B|Germany;Extra|E|Germany|more;Tab\tName|T|Germany;DAX|^AGAIN|Germany;Euro|^STOXX50E|\n"
+           "[France]\nDefaultStocks=||;none\n"
+           "[United States]\nDefaultStocks=S&P 500|^GSPC|United States\n");
+    const auto added = [](const QString& country) {
+        StockList::DeleteAll();
+        Countries::AddIndexStocks(country);
+        QStringList stocks;
+        for (int i = 0; i < StockList::Count(); ++i)
+            stocks.append(StockList::At(i)->Name() + u'|' + StockList::At(i)->Symbol() + u'|' +
+                          StockList::At(i)->Country());
+        StockList::DeleteAll();
+        return stocks;
+    };
+    EXPECT_EQ(added(u"GERMANY"_s),
+              (QStringList{u"DAX|^GDAXI|Germany"_s, u"MDAX|^MDAXI|Germany"_s, u"S&P 500|^GSPC|United States"_s}));
+    // Nothing usable: the built-in list.
+    EXPECT_EQ(added(u"France"_s).first(), u"CAC 40|CAC.PA|France"_s);
+    EXPECT_EQ(added(u"United States"_s), QStringList{u"S&P 500|^GSPC|United States"_s});
+
+    // A hand-made list of ten thousand entries is cut short.
+    QString many;
+    for (int i = 0; i < 10000; ++i)
+        many += u"Index %1|^I%1|Italy;"_s.arg(i);
+    const std::vector<Countries::DefaultStock> parsed = Countries::ParseDefaultStocks(many);
+    ASSERT_EQ(parsed.size(), size_t(Countries::kMaxDefaultStocks));
+    EXPECT_EQ(parsed.back().name, u"Index %1"_s.arg(Countries::kMaxDefaultStocks - 1));
+}
+
 TEST(Countries, AddIndexStocksDefaultsToTheUnitedStates)
 {
     StockList::DeleteAll();
@@ -257,6 +289,12 @@ TEST_P(ShippedConfigurationTest, EveryCountryIsConfiguredConsistently)
         }
         for (const QString& key : {u"QuoteURL"_s, u"LookupURL"_s, u"ChartURL"_s})
             EXPECT_TRUE(profile.Value(country, key).startsWith(u"http"_s));
+        // The shipped file lists every country's indices, each entry usable.
+        const QString defaults = profile.Value(country, u"DefaultStocks"_s);
+        EXPECT_TRUE(!defaults.isEmpty() || GetParam() != std::string_view("data/URL.ini"));
+        EXPECT_EQ(Countries::ParseDefaultStocks(defaults).size(),
+                  size_t(defaults.isEmpty() ? 0 : defaults.count(u';') + 1))
+            << qPrintable(defaults);
     }
 }
 
