@@ -85,6 +85,16 @@ void AgentCharacter::SetLanguageID(quint32 languageId)
     m_languageId = languageId;
 }
 
+QString AgentCharacter::Name() const
+{
+    const QList<AcsLocalizedInfo>& names = m_character->Info().localized;
+    for (const AcsLocalizedInfo& info : names) {
+        if ((info.languageId & 0x3FF) == (m_languageId & 0x3FF))
+            return info.name.trimmed();
+    }
+    return names.isEmpty() ? QString() : names.first().name.trimmed();
+}
+
 int AgentCharacter::Width() const
 {
     return m_character->Width();
@@ -135,7 +145,7 @@ void AgentCharacter::Speak(const QString& text)
     Request request;
     request.kind = Request::Kind::Speak;
     request.speech = ParseSpeechText(text);
-    request.balloonStyle = m_balloonStyle;
+    request.balloonStyle = RequestBalloonStyle();
     Enqueue(std::move(request));
 }
 
@@ -143,8 +153,9 @@ void AgentCharacter::Think(const QString& text)
 {
     Request request;
     request.kind = Request::Kind::Think;
-    request.text = text;
-    request.balloonStyle = m_balloonStyle;
+    // The balloon shows what Speak's balloon would: the shown half of a \Map, no other tag.
+    request.text = ParseSpeechText(text).shown;
+    request.balloonStyle = RequestBalloonStyle();
     Enqueue(std::move(request));
 }
 
@@ -153,6 +164,12 @@ void AgentCharacter::StopAll()
     m_queue.clear();
     CancelCurrent();
     ScheduleProcess();
+}
+
+quint32 AgentCharacter::RequestBalloonStyle() const
+{
+    // A character whose file turns its balloon off never gets one.
+    return m_character->Info().balloon ? m_balloonStyle : 0;
 }
 
 void AgentCharacter::SetBalloonStyle(quint32 style)

@@ -63,6 +63,7 @@ public:
     // IAgentCharacter
     void SetLanguageID(quint32 languageId) override;
     quint32 LanguageID() const override { return m_languageId; }
+    QString Name() const override;
     int Width() const override;
     int Height() const override;
     void MoveTo(int x, int y) override;
@@ -132,6 +133,8 @@ private:
     void StartPlay(const Request& request);
     void StartSpeak(const Request& request);
     void StartThink(const Request& request);
+    // The balloon style a Speak or Think request is made with.
+    quint32 RequestBalloonStyle() const;
     void FinishThink();
     void CancelCurrent();
     bool IsCurrent(Request::Kind kind) const { return m_busy && m_current.kind == kind; }

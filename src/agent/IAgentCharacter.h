@@ -30,6 +30,10 @@ public:
     virtual void SetLanguageID(quint32 languageId) = 0;
     virtual quint32 LanguageID() const = 0;
 
+    // The character's name as its file gives it, in the language set (else in the first language
+    // the file has); empty when the file names none.
+    virtual QString Name() const = 0;
+
     // The character's frame size in pixels (128 x 128 for the usual characters), for placement.
     virtual int Width() const = 0;
     virtual int Height() const = 0;
@@ -69,9 +73,10 @@ public:
     // a balloon. An empty text does nothing.
     virtual void Speak(const QString& text) = 0;
 
-    // Queues thinking text: a thought balloon (when the balloon style is on) shows the text, without
-    // voice and without speech tags, for a reading time that grows with the length of the text. On a
-    // hidden character, or with the balloon off, it does nothing.
+    // Queues thinking text: a thought balloon (when the balloon style is on) shows the text as Speak's
+    // balloon would (the shown half of a \Map tag, every other tag left out), without voice, for a
+    // reading time that grows with the length of the text. On a hidden character, or with the
+    // balloon off, it does nothing.
     virtual void Think(const QString& text) = 0;
 
     // Stops the request being played (its speech is cut, its balloon hidden, its animation left at
@@ -80,8 +85,9 @@ public:
     virtual void StopAll() = 0;
 
     // Sets the balloon style (the Balloon* bits; 15 = on, sized to text, auto-hide, auto-pace; 0 = no
-    // balloon). Not queued: it applies to every Speak and Think requested after it, and requests
-    // already queued keep the style they were requested with.
+    // balloon). A character whose file turns its balloon off shows none, whatever the style. Not
+    // queued: it applies to every Speak and Think requested after it, and requests already queued
+    // keep the style they were requested with.
     virtual void SetBalloonStyle(quint32 style) = 0;
     virtual quint32 BalloonStyle() const = 0;
 

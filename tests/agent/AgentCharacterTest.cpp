@@ -37,7 +37,7 @@ class AgentCharacterTest : public ::testing::Test
 protected:
     void SetUp() override { Make(true); }
 
-    void Make(bool withVoice)
+    void Make(bool withVoice, std::shared_ptr<const AcsCharacter> character = MakeTestCharacter())
     {
         m_character.reset();
         m_voice.reset();
@@ -45,7 +45,7 @@ protected:
             m_voice = std::make_unique<SpeechVoice>();
         auto view = std::make_unique<RecordingView>(&m_log);
         m_view = view.get();
-        m_character = std::make_unique<AgentCharacter>(MakeTestCharacter(), std::move(view),
+        m_character = std::make_unique<AgentCharacter>(std::move(character), std::move(view),
                                                        std::make_unique<ClockSpeechOutput>(), m_voice.get());
         AgentCharacter::Timing timing;
         timing.moveMs = 100;
@@ -361,6 +361,18 @@ TEST_F(AgentCharacterTest, BalloonStyleZeroSpeaksWithoutABalloon)
     EXPECT_FALSE(m_log.filter(QRegularExpression(u"^frame 100\\+[2-7]$"_s)).isEmpty());
 }
 
+TEST_F(AgentCharacterTest, CharacterWhoseFileTurnsTheBalloonOffGetsNone)
+{
+    auto character = std::make_shared<AcsCharacter>(*MakeTestCharacter());
+    character->Info().balloon.reset();
+    Make(false, character);
+    ShowFast();
+    m_character->Speak(u"Hello there."_s);
+    m_character->Think(u"Hmm."_s);
+    Drain();
+    EXPECT_TRUE(m_log.filter(u"balloon"_s).isEmpty()) << m_log.join(u'\n').toStdString();
+}
+
 TEST_F(AgentCharacterTest, BalloonStyleAppliesToRequestsMadeAfterIt)
 {
     ShowFast();
@@ -432,12 +444,13 @@ TEST_F(AgentCharacterTest, ThinkShowsAThoughtBalloonForItsReadingTime)
     ShowFast();
     QElapsedTimer clock;
     clock.start();
-    const QString text = u"\\Spd=150\\ Hmm, prices."_s;
-    m_character->Think(text);
+    m_character->Think(u"\\Spd=150\\\\Pit=80\\Hmm, \\Emp\\prices at \\Map=\"9:05 AM\"=\"09:05\"\\\\Pau=200\\\\Vol=9\\"
+                       u"\\Chr=\"Whisper\"\\\\Mrk=1\\\\Lst\\\\Rst\\."_s);
     Drain();
     EXPECT_GE(clock.elapsed(), 150 * 9 / 10); // coarse timers may fire a little early
-    // No tags are interpreted, nothing is paced, no mouth moves.
-    EXPECT_EQ(m_log, (QStringList{u"balloon think %1/%1 style 15: "_s.arg(text.size()) + text, u"balloon hide"_s}));
+    // The balloon shows the text as it reads, without the tags; nothing is paced, no mouth moves.
+    const QString shown = u"Hmm, prices at 09:05."_s;
+    EXPECT_EQ(m_log, (QStringList{u"balloon think %1/%1 style 15: "_s.arg(shown.size()) + shown, u"balloon hide"_s}));
 }
 
 TEST_F(AgentCharacterTest, ThinkWithTheBalloonOffOrHiddenDoesNothing)

@@ -33,6 +33,7 @@ public:
         m_log.append(QStringLiteral("Language %1").arg(languageId));
     }
     quint32 LanguageID() const override { return m_languageId; }
+    QString Name() const override { return name; }
     int Width() const override { return width; }
     int Height() const override { return height; }
     void MoveTo(int x, int y) override { m_log.append(QStringLiteral("MoveTo %1,%2").arg(x).arg(y)); }
@@ -56,6 +57,7 @@ public:
     quint32 BalloonStyle() const override { return m_balloonStyle; }
     QStringList AnimationNames() const override { return animations; }
 
+    QString name;
     int width = 128;
     int height = 128;
     QStringList animations;
@@ -87,6 +89,7 @@ public:
             character->width = characterWidth;
             character->height = characterHeight;
             character->animations = animations;
+            character->name = characterName;
             m_characters[id] = std::move(character);
             loadedPaths.append(path);
         }
@@ -116,6 +119,7 @@ public:
     QStringList log;
     QStringList loadedPaths;
     // What the next loaded character reports.
+    QString characterName;
     int characterWidth = 128;
     int characterHeight = 128;
     QStringList animations;
