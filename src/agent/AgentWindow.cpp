@@ -4,8 +4,13 @@
 #include "agent/ToolWindowHints.h"
 
 #include <QBitmap>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -26,6 +31,14 @@ AgentWindow::AgentWindow(std::shared_ptr<const AcsCharacter> character, QWidget*
     const AcsCharacterInfo& info = m_character->Info();
     m_balloon = new AgentBalloonWindow(info.balloon ? &*info.balloon : nullptr);
     m_balloon->setObjectName(u"AgentBalloon"_s);
+
+    // A monitor that goes away must not take the character with it. Queued: the screen list is
+    // up to date once the change has been handled.
+    const auto keep = [this] {
+        QMetaObject::invokeMethod(this, &AgentWindow::KeepOnScreen, Qt::QueuedConnection);
+    };
+    connect(qApp, &QGuiApplication::screenRemoved, this, keep);
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, keep);
 }
 
 AgentWindow::~AgentWindow()
@@ -63,11 +76,61 @@ void AgentWindow::setVisible(bool visible)
     QWidget::setVisible(visible);
 }
 
+QPoint AgentWindow::PlaceOnScreens(const QRect& window, const QList<QRect>& screens, const QRect& fallback)
+{
+    for (const QRect& screen : screens) {
+        if (screen.intersects(window))
+            return window.topLeft();
+    }
+    if (fallback.isEmpty())
+        return window.topLeft();
+    const int x =
+        std::clamp(window.x(), fallback.left(), std::max(fallback.left(), fallback.right() + 1 - window.width()));
+    const int y =
+        std::clamp(window.y(), fallback.top(), std::max(fallback.top(), fallback.bottom() + 1 - window.height()));
+    return QPoint(x, y);
+}
+
+void AgentWindow::KeepOnScreen()
+{
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->geometry());
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QPoint place = PlaceOnScreens(frameGeometry(), screens, primary ? primary->availableGeometry() : QRect());
+    if (place != pos())
+        move(place);
+}
+
 void AgentWindow::ShowWindow()
 {
     show();
     if (m_balloonWanted)
         m_balloon->show();
+    // Once the window manager has had time to place the window.
+    for (const int ms : {100, 500}) {
+        QTimer::singleShot(ms, this, [this] {
+            if (isVisible())
+                SyncPosition();
+        });
+    }
+}
+
+QPoint AgentWindow::RealPosition() const
+{
+    if (isVisible()) {
+        if (const std::optional<QPoint> server = m_toolHints->ServerPosition(windowHandle()))
+            return *server;
+    }
+    return pos();
+}
+
+void AgentWindow::SyncPosition()
+{
+    const QPoint real = RealPosition();
+    if (real != pos())
+        move(real); // where the window already is: the toolkit learns it, and moves go from there
+    m_balloon->FollowCharacter(frameGeometry());
 }
 
 void AgentWindow::HideWindow()
@@ -83,12 +146,14 @@ void AgentWindow::MoveWindow(QPoint topLeft)
 
 QPoint AgentWindow::WindowPosition() const
 {
-    return pos();
+    return RealPosition();
 }
 
 void AgentWindow::ShowBalloon(const AgentBalloon& balloon, int revealed)
 {
     m_balloonWanted = true;
+    if (isVisible())
+        SyncPosition();
     m_balloon->SetBalloon(balloon, revealed, frameGeometry());
     if (isVisible())
         m_balloon->show();
@@ -118,6 +183,7 @@ void AgentWindow::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
+    SyncPosition();
     m_dragging = true;
     m_dragOffset = event->globalPosition().toPoint() - pos();
 }

@@ -15,7 +15,9 @@ class IToolWindowHints;
 // pagers (IToolWindowHints), that
 // shows the current frame with its transparent pixels see-through (shaped to the opaque pixels as
 // well, so it also looks right without a compositing window manager). The user can drag it with
-// the left mouse button; its balloon follows it. It never takes the keyboard focus.
+// the left mouse button; its balloon follows it. It never takes the keyboard focus. Window managers
+// place a window as they map it without always telling the toolkit: the window's real place is
+// asked of the display server after each show and before the balloon is placed.
 class AgentWindow : public QWidget, public IAgentView
 {
     Q_OBJECT
@@ -40,6 +42,11 @@ public:
 
     void setVisible(bool visible) override;
 
+    // Where a window occupying `window` goes so that it stays on a screen: where it is when it
+    // overlaps one of the screens, else into `fallback` (the primary screen's available area), as
+    // near to where it was as fits.
+    static QPoint PlaceOnScreens(const QRect& window, const QList<QRect>& screens, const QRect& fallback);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -49,6 +56,13 @@ protected:
 
 private:
     void UpdateShape();
+    // Moves the window back onto a screen when the screens changed under it.
+    void KeepOnScreen();
+    // Where the window really is (asked of the display server where it can be).
+    QPoint RealPosition() const;
+    // Brings the toolkit's idea of the window's place in line with where the window manager put it,
+    // and the balloon with it.
+    void SyncPosition();
 
     std::shared_ptr<const AcsCharacter> m_character;
     std::unique_ptr<IToolWindowHints> m_toolHints;

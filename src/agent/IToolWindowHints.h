@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QPoint>
+
+#include <optional>
+
 class QWindow;
 
 // Keeps a tool window (the character, its word balloon) out of the desktop's task bars and pagers,
@@ -19,4 +23,9 @@ public:
     // once it is on the screen (a window manager still busy forgetting the window may have dropped
     // them); for a window already on the screen the window manager is asked at once.
     virtual void KeepOffTaskbar(QWindow* window) = 0;
+
+    // Where the window's top-left corner is on the screen, asked of the display server. The toolkit's
+    // own idea can miss where the window manager put a window it has just mapped. Nothing when the
+    // server cannot be asked (the toolkit's idea stands then).
+    virtual std::optional<QPoint> ServerPosition(const QWindow* window) = 0;
 };

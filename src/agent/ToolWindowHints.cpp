@@ -11,6 +11,7 @@ class NoToolWindowHints : public IToolWindowHints
 {
 public:
     void KeepOffTaskbar(QWindow*) override {}
+    std::optional<QPoint> ServerPosition(const QWindow*) override { return std::nullopt; }
 };
 
 } // namespace

@@ -77,6 +77,21 @@ void X11ToolWindowHints::KeepOffTaskbar(QWindow* window)
     xcb_flush(m_connection);
 }
 
+std::optional<QPoint> X11ToolWindowHints::ServerPosition(const QWindow* window)
+{
+    if (!window || !window->handle())
+        return std::nullopt;
+    const auto id = xcb_window_t(window->winId());
+    const auto tree = Wrap(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, id), nullptr));
+    if (!tree)
+        return std::nullopt;
+    const auto origin = Wrap(xcb_translate_coordinates_reply(
+        m_connection, xcb_translate_coordinates(m_connection, id, tree->root, 0, 0), nullptr));
+    if (!origin)
+        return std::nullopt;
+    return QPoint(origin->dst_x, origin->dst_y);
+}
+
 bool X11ToolWindowHints::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Expose) {

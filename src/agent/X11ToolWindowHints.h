@@ -22,6 +22,7 @@ public:
     explicit X11ToolWindowHints(xcb_connection_t* connection, QObject* parent = nullptr);
 
     void KeepOffTaskbar(QWindow* window) override;
+    std::optional<QPoint> ServerPosition(const QWindow* window) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,6 +2,7 @@
 // balloon and takes orders on standard input, one per line, answering on standard output:
 //   show    "shown <character window id> <balloon window id>"   (both shown and exposed)
 //   hide    "hidden"
+//   new     "new"  the windows made again (the next show is their first), at (300, 300)
 //   plain   "plain <window id>"  a tool window shown without the hints, then given them while on
 //           the screen
 //   quit
@@ -35,20 +36,27 @@ QByteArray Id(QWidget& window)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    AgentWindow window(MakeTestCharacter());
-    window.MoveWindow(QPoint(300, 300));
-    window.ShowBalloon(AgentBalloon{u"Prices are up."_s, false, 15}, 14);
+    std::unique_ptr<AgentWindow> window;
+    const auto make = [&window] {
+        window = std::make_unique<AgentWindow>(MakeTestCharacter());
+        window->MoveWindow(QPoint(300, 300));
+        window->ShowBalloon(AgentBalloon{u"Prices are up."_s, false, 15}, 14);
+    };
+    make();
     std::unique_ptr<QWidget> plain;
 
     ProbeOrders orders([&](const QByteArray& order) {
         if (order == "show") {
-            window.ShowWindow();
+            window->ShowWindow();
             const bool exposed =
-                QTest::qWaitForWindowExposed(&window) && QTest::qWaitForWindowExposed(window.Balloon());
-            Say(exposed ? "shown " + Id(window) + ' ' + Id(*window.Balloon()) : "not shown");
+                QTest::qWaitForWindowExposed(window.get()) && QTest::qWaitForWindowExposed(window->Balloon());
+            Say(exposed ? "shown " + Id(*window) + ' ' + Id(*window->Balloon()) : "not shown");
         } else if (order == "hide") {
-            window.HideWindow();
+            window->HideWindow();
             Say("hidden");
+        } else if (order == "new") {
+            make();
+            Say("new");
         } else if (order == "plain") {
             plain = std::make_unique<QWidget>(nullptr, Qt::Tool);
             plain->resize(60, 40);

@@ -170,6 +170,16 @@ TEST(AgentWindow, DraggingMovesTheWindowAndTheBalloonFollows)
     EXPECT_EQ(balloon->pos(), balloonBefore + QPoint(40, 30));
 }
 
+TEST(AgentWindow, StaysOnAScreenWhenItsMonitorGoesAway)
+{
+    const QRect left(0, 0, 1920, 1080);
+    const QRect window(2500, 900, 128, 128); // on a right-hand monitor that was just unplugged
+    EXPECT_EQ(AgentWindow::PlaceOnScreens(window, {left, QRect(1920, 0, 1280, 1024)}, left), window.topLeft());
+    EXPECT_EQ(AgentWindow::PlaceOnScreens(window, {left}, QRect(0, 24, 1920, 1056)), QPoint(1792, 900));
+    EXPECT_EQ(AgentWindow::PlaceOnScreens(QRect(-900, -500, 128, 128), {left}, QRect(0, 24, 1920, 1056)),
+              QPoint(0, 24));
+}
+
 class AgentBalloonTest : public ::testing::Test
 {
 protected:

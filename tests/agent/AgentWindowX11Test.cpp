@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRect>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -85,6 +86,36 @@ protected:
         EXPECT_TRUE(type.contains(u"_NET_WM_WINDOW_TYPE_UTILITY"_s)) << which << ": " << type.toStdString();
     }
 
+    // Where the X server has a window: its absolute position and size, once two readings agree.
+    QRect Geometry(const QByteArray& window)
+    {
+        QRect last;
+        for (int i = 0; i < 20; ++i) {
+            QProcess xwininfo;
+            xwininfo.start(u"xwininfo"_s, {u"-display"_s, m_x.Display(), u"-id"_s, QString::fromLatin1(window)});
+            if (!xwininfo.waitForFinished(5000))
+                return {};
+            QRect rect;
+            for (const QByteArray& line : xwininfo.readAllStandardOutput().split('\n')) {
+                const QList<QByteArray> parts = line.trimmed().split(':');
+                const int value = parts.value(1).trimmed().toInt();
+                if (parts[0] == "Absolute upper-left X")
+                    rect.moveLeft(value);
+                else if (parts[0] == "Absolute upper-left Y")
+                    rect.moveTop(value);
+                else if (parts[0] == "Width")
+                    rect.setWidth(value);
+                else if (parts[0] == "Height")
+                    rect.setHeight(value);
+            }
+            if (rect == last && i >= 1)
+                break;
+            last = rect;
+            QThread::msleep(100);
+        }
+        return last;
+    }
+
     XvfbServer m_x;
     QProcess m_probe;
 };
@@ -115,4 +146,24 @@ TEST_F(AgentWindowX11, AWindowAlreadyOnTheScreenIsTakenOffThroughTheWindowManage
     ASSERT_EQ(plain.size(), 2) << plain.join(' ').toStdString();
     ASSERT_EQ(plain[0], "plain");
     ExpectKeptOffTheTaskbar(plain[1], "plain tool window");
+}
+
+TEST_F(AgentWindowX11, TheBalloonSitsBesideWhereTheWindowManagerPutTheCharacter)
+{
+    // The window manager places a window as it maps it, and may tell the program late or not at all:
+    // each round shows new windows for the first time.
+    for (int round = 1; round <= 12; ++round) {
+        SCOPED_TRACE(round);
+        if (round > 1) {
+            ASSERT_EQ(Order("new"), QList<QByteArray>{"new"});
+        }
+        const QList<QByteArray> shown = Order("show");
+        ASSERT_EQ(shown.size(), 3) << shown.join(' ').toStdString();
+        const QRect character = Geometry(shown[1]);
+        const QRect balloon = Geometry(shown[2]);
+        EXPECT_EQ(character.topLeft(), QPoint(300, 300));
+        // Above the character, its tail reaching down to it, across its middle.
+        EXPECT_EQ(balloon.bottom() + 1, character.top()) << balloon.x() << ',' << balloon.y();
+        EXPECT_TRUE(balloon.left() < character.center().x() && character.center().x() < balloon.right());
+    }
 }
