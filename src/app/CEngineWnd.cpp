@@ -71,9 +71,8 @@ CEngineWnd::~CEngineWnd()
 
 bool CEngineWnd::Create()
 {
-    // The screen the character is placed on, and the settings.
+    // The settings, for the screen's colour depth.
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize screenSize = screen ? screen->geometry().size() : QSize(0, 0);
     m_paletteDisplay = screen && screen->depth() <= 8;
     GetSettings().Load(m_paletteDisplay);
 
@@ -82,7 +81,20 @@ bool CEngineWnd::Create()
     // The character. Without one the program cannot start: the manager has told the user why.
     m_agent = m_services.makeAgentControl ? m_services.makeAgentControl() : CreateDesktopAgentControl();
     m_characters = std::make_unique<CCharacterManager>(*m_agent);
-    m_characters->SetScreenSize(screenSize.width(), screenSize.height());
+    // The character's named positions lie in the primary screen's free area, wherever that screen
+    // starts on the desktop; followed as screens come, go and change.
+    const auto placeArea = [this] {
+        if (const QScreen* primary = QGuiApplication::primaryScreen())
+            m_characters->SetScreenArea(primary->availableGeometry());
+    };
+    placeArea();
+    const auto follow = [this, placeArea](QScreen* added) {
+        connect(added, &QScreen::availableGeometryChanged, this, placeArea);
+    };
+    for (QScreen* each : QGuiApplication::screens())
+        follow(each);
+    connect(qApp, &QGuiApplication::screenAdded, this, follow);
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, placeArea);
     m_characters->SetWaitCursorHook([this](bool on) { SetWaitCursor(on); });
     if (!m_characters->LoadCharacter())
         return false;

@@ -98,8 +98,7 @@ CCharacterManager::CCharacterManager(IAgentControl& control)
 
 void CCharacterManager::SetScreenSize(int width, int height)
 {
-    m_screenWidth = width;
-    m_screenHeight = height;
+    m_screenArea = QRect(0, 0, width, height);
 }
 
 IAgentCharacter* CCharacterManager::Character() const
@@ -171,9 +170,12 @@ QString CCharacterManager::CharacterPath(const QString& name) const
 
 void CCharacterManager::ShowLoadFailure(const QString& path) const
 {
-    ShowUserMessage(u"Failed to load character "_s + path + u".\nMake sure that you have an ACS file (e.g. "_s +
-                        u"Pennywit.ACS) in the "_s + m_folders.value(0) + u" folder before running Quorvane."_s,
-                    u"Quorva"_s, MessageIcon::Warning);
+    // What the reader found wrong with the file (an older 1.5 character, damage at a byte, ...).
+    QString text = u"Failed to load character "_s + path + u".\nMake sure that you have an ACS file (e.g. "_s +
+                   u"Pennywit.ACS) in the "_s + m_folders.value(0) + u" folder before running Quorvane."_s;
+    if (!m_loadError.isEmpty())
+        text += u"\n\n"_s + m_loadError;
+    ShowUserMessage(text, u"Quorva"_s, MessageIcon::Warning);
 }
 
 bool CCharacterManager::LoadNamedCharacter(const QString& name)
@@ -189,13 +191,23 @@ bool CCharacterManager::LoadFile(const QString& path)
 {
     const WaitCursor wait(m_waitCursor);
     m_control.Unload(CharacterId());
-    if (m_control.Load(CharacterId(), path) != IAgentControl::LoadOk)
+    if (m_control.Load(CharacterId(), path, &m_loadError) != IAgentControl::LoadOk)
         return false;
     IAgentCharacter* character = Character();
     if (!character)
         return false;
     character->SetLanguageID(kLanguageId);
+    m_loadedFile = path;
     return true;
+}
+
+QString CCharacterManager::CharacterName() const
+{
+    const IAgentCharacter* character = Character();
+    if (!character)
+        return QString();
+    const QString name = character->Name();
+    return name.isEmpty() ? QFileInfo(m_loadedFile).completeBaseName() : name;
 }
 
 void CCharacterManager::MoveToPosition()
@@ -207,8 +219,8 @@ void CCharacterManager::MoveToPosition()
     if (position == u"Stay In Place"_s)
         return;
 
-    const int width = m_screenWidth;
-    const int height = m_screenHeight;
+    const int width = m_screenArea.width();
+    const int height = m_screenArea.height();
     int x = width / 2; // any other text, "Center" included: the left and top edges at the middle
     int y = height / 2;
     if (position == u"Top Left"_s) {
@@ -230,7 +242,7 @@ void CCharacterManager::MoveToPosition()
         x = width - character->Width();
         y = height - character->Height();
     }
-    character->MoveTo(x, y);
+    character->MoveTo(m_screenArea.x() + x, m_screenArea.y() + y);
 }
 
 void CCharacterManager::ShowCharacter(bool force)

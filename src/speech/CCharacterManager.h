@@ -2,6 +2,7 @@
 
 #include "rules/IAnnouncer.h"
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -37,11 +38,14 @@ public:
     CCharacterManager(const CCharacterManager&) = delete;
     CCharacterManager& operator=(const CCharacterManager&) = delete;
 
-    // The screen size in pixels that MoveToPosition places the character on (taken by the window
-    // at start-up). 0 x 0 until set.
+    // The screen area, in desktop coordinates, that MoveToPosition places the character in: the
+    // primary screen's available area, whose origin need not be (0, 0) (the window keeps it up to
+    // date). Empty until set. SetScreenSize(w, h) is SetScreenArea(QRect(0, 0, w, h)).
+    void SetScreenArea(const QRect& area) { m_screenArea = area; }
     void SetScreenSize(int width, int height);
-    int ScreenWidth() const { return m_screenWidth; }
-    int ScreenHeight() const { return m_screenHeight; }
+    const QRect& ScreenArea() const { return m_screenArea; }
+    int ScreenWidth() const { return m_screenArea.width(); }
+    int ScreenHeight() const { return m_screenArea.height(); }
 
     // Called with true before a character file is read and with false afterwards, for the wait cursor.
     void SetWaitCursorHook(std::function<void(bool on)> hook) { m_waitCursor = std::move(hook); }
@@ -54,7 +58,7 @@ public:
     // Loads the "Character" file, found in the characters folders with its name compared without
     // regard to case. When it does not load, tries the installed character files in turn; the one
     // that loads becomes the "Character" setting (in memory, stored with the next save). When none
-    // loads, tells the user and returns false.
+    // loads, tells the user (with the reason the last file tried gave) and returns false.
     bool LoadCharacter();
     // Unloads the character and loads the file at path in its place; false when it does not load
     // (no character is loaded then).
@@ -65,6 +69,9 @@ public:
     bool LoadNamedCharacter(const QString& name);
     // The loaded character (fetched by its id for every use), or nullptr.
     IAgentCharacter* Character() const;
+
+    // The loaded character's name (from its file, else the file's base name); empty without one.
+    QString CharacterName() const;
 
     // Moves the character to the "Position" setting.
     void MoveToPosition();
@@ -116,8 +123,9 @@ private:
     QStringList InstalledCharacterFiles() const;
 
     IAgentControl& m_control;
-    int m_screenWidth = 0;
-    int m_screenHeight = 0;
+    QRect m_screenArea;
     QStringList m_folders;
     std::function<void(bool)> m_waitCursor;
+    QString m_loadError;  // why the last file tried did not load
+    QString m_loadedFile; // the file the character was loaded from
 };

@@ -2,6 +2,7 @@
 
 #include "agent/AgentTestCharacter.h"
 
+#include "agent/AcsFileFormat.h"
 #include "agent/AcsWriter.h"
 #include "agent/AgentControl.h"
 #include "base/CSettings.h"
@@ -74,17 +75,27 @@ TEST_F(CharacterManagerEngine, DamagedFileIsPassedOverForAWorkingOne)
                                      u"RestPose"_s, u"Showing"_s, u"Walk"_s, u"Wave"_s, u"WaveReturn"_s}));
 }
 
-TEST_F(CharacterManagerEngine, NotACharacterFileGivesTheMessage)
+TEST_F(CharacterManagerEngine, NotACharacterFileGivesTheMessageWithTheReadersReason)
 {
-    Write(u"Pennywit.acs"_s, "This is not a character.");
-    EXPECT_FALSE(manager.LoadCharacter());
-    const QList<UserMessage> messages = RecordingMessagePresenter::Instance().Take();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].text,
-              u"Failed to load character "_s + m_folder +
-                  u"/Pennywit.acs.\nMake sure that you have an ACS file (e.g. Pennywit.ACS) in the "_s + m_folder +
-                  u" folder before running Quorvane."_s);
-    EXPECT_EQ(manager.Character(), nullptr);
+    const QString file = m_folder + u"/Pennywit.acs"_s;
+    const QString message = u"Failed to load character "_s + file +
+                            u".\nMake sure that you have an ACS file (e.g. Pennywit.ACS) in the "_s + m_folder +
+                            u" folder before running Quorvane.\n\nThe character file "_s + file +
+                            u" cannot be used. "_s;
+    const std::pair<QByteArray, QString> cases[] = {
+        {"This is not a character.", u"It is not a character file."_s},
+        {AcsFileFormat::kOldSignature.toByteArray() + QByteArray(64, 0), u"older 1.5 format"_s},
+        {m_bytes.left(m_bytes.size() / 2), u" (at byte "_s},
+    };
+    for (const auto& [bytes, reason] : cases) {
+        Write(u"Pennywit.acs"_s, bytes);
+        EXPECT_FALSE(manager.LoadCharacter());
+        const QList<UserMessage> messages = RecordingMessagePresenter::Instance().Take();
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].text.startsWith(message)) << messages[0].text.toStdString();
+        EXPECT_TRUE(messages[0].text.contains(reason)) << messages[0].text.toStdString();
+        EXPECT_EQ(manager.Character(), nullptr);
+    }
 }
 
 TEST_F(CharacterManagerEngine, SayIsPlayedByTheCharacter)

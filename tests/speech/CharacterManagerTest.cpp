@@ -255,6 +255,19 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{u"bottom right", 128, 128, u"512,384"}, PlacementCase{u"Bottom Right ", 128, 128, u"512,384"},
         PlacementCase{u"stay in place", 128, 128, u"512,384"}, PlacementCase{u"", 128, 128, u"512,384"}));
 
+TEST_F(CharacterManager, PositionsLieInTheScreenAreaWhereverItsOriginIs)
+{
+    // A primary screen right of another one, below a 24-pixel panel.
+    manager.SetScreenArea(QRect(1920, 24, 1280, 1000));
+    QStringList moves;
+    for (const char16_t* position : {u"Top Left", u"Center", u"Bottom Right"}) {
+        GetSettings().position = QString::fromUtf16(position);
+        manager.MoveToPosition();
+        moves += control.Take();
+    }
+    EXPECT_EQ(moves, (QStringList{u"MoveTo 1920,24"_s, u"MoveTo 2560,524"_s, u"MoveTo 3072,896"_s}));
+}
+
 TEST_F(CharacterManager, EveryUtteranceReturnsTheCharacterToItsPlace)
 {
     GetSettings().position = u"Bottom Left"_s;
@@ -450,10 +463,10 @@ TEST_F(NoCharacter, FailureToLoadTellsTheUserWhereCharactersGo)
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0].caption, u"Quorva"_s);
     EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
-    // The last path tried is named.
+    // The last path tried is named, with the engine's reason ("failed" here).
     EXPECT_EQ(messages[0].text, u"Failed to load character "_s + InstalledFolder() +
                                     u"/Broken.acs.\nMake sure that you have an ACS file (e.g. Pennywit.ACS) in the "_s +
-                                    UserFolder() + u" folder before running Quorvane."_s);
+                                    UserFolder() + u" folder before running Quorvane.\n\nfailed"_s);
     EXPECT_EQ(GetSettings().character, u"Pennywit.acs"_s);
     EXPECT_EQ(manager.Character(), nullptr);
 }
