@@ -125,6 +125,13 @@ void CEditStockDlg::Initialize()
 
 void CEditStockDlg::UpdateCountryDisplay()
 {
+    if (m_country->currentIndex() < 0) {
+        // A country that matches no entry: no flag, and nothing to say about real-time quotes.
+        m_flag->clear();
+        m_realtimeIcon->setVisible(false);
+        m_realtimeText->setVisible(false);
+        return;
+    }
     const QString selected = m_country->currentText();
     const QIcon flag = CountryIcon(selected);
     if (flag.isNull())

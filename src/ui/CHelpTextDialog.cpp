@@ -34,7 +34,9 @@ CHelpTextDialog::CHelpTextDialog(int topicId, CCharacterManager* characters, QWi
     auto* group = new QGroupBox(u" Help "_s, this);
     auto* icon = new QLabel(group);
     icon->setPixmap(CIconDialog::ProgramIcon().pixmap(32, 32));
-    m_text = new QLabel(HelpTopics::Text(topicId), group);
+    // The help speaks of the character that is loaded.
+    const QString name = characters ? characters->CharacterName() : QString();
+    m_text = new QLabel(name.isEmpty() ? HelpTopics::Text(topicId) : HelpTopics::Text(topicId, name), group);
     m_text->setObjectName(u"helpText"_s);
     m_text->setWordWrap(true);
     m_text->setTextFormat(Qt::PlainText);

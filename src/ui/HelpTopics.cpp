@@ -2,6 +2,8 @@
 
 #include <array>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Topic
@@ -23,7 +25,7 @@ constexpr std::array kTopics{
           u"Click a column heading to sort the list by that column, and click it a second time to reverse the "
           u"order. Unsort returns to your own order, which you arrange with the two arrow buttons (or Alt+Up "
           u"and Alt+Down).\n\n"
-          u"Read has Pennywit say the selected stock's price now. Add Rule starts a new rule for the selected "
+          u"Read has {character} say the selected stock's price now. Add Rule starts a new rule for the selected "
           u"stock, so that you are told when its price, change or volume passes a limit. Chart and News "
           u"Stories open the stock's pages in your web browser."},
     Topic{HelpTopics::RulesTab,
@@ -32,10 +34,10 @@ constexpr std::array kTopics{
           u"one. Changes are compared by their size, so \"change greater than 2\" holds for a rise of 3 and for "
           u"a fall of 3 alike.\n\n"
           u"Add creates a rule, Edit changes the selected one and Remove deletes it. Each rule names an "
-          u"announcement: the gesture and the words Pennywit uses when the rule holds.\n\n"
+          u"announcement: the gesture and the words {character} uses when the rule holds.\n\n"
           u"After the prices are updated, Quorvane checks every rule (once a minute unless you chose another "
           u"interval in the Options). When a rule holds, a line is added to the Alerts tab, the tray icon turns "
-          u"to the alert icon and Pennywit makes the rule's announcement."},
+          u"to the alert icon and {character} makes the rule's announcement."},
     Topic{HelpTopics::AlertsTab,
           u"An alert is added here whenever one of your rules holds after a price update. The newest alert "
           u"is at the top.\n\n"
@@ -51,11 +53,11 @@ constexpr std::array kTopics{
           u"First choose the stock the rule watches. Then build the condition: what to look at (the price, the "
           u"change, the change in percent or the volume), how to compare it (greater than, at least, less than, "
           u"at most or equal to) and the number to compare it with.\n\n"
-          u"Last, choose the announcement Pennywit makes when the rule holds. The Announcements button opens "
+          u"Last, choose the announcement {character} makes when the rule holds. The Announcements button opens "
           u"the list of announcements, where you can add your own, change one or try it out before you pick "
           u"it."},
     Topic{HelpTopics::EditAnnouncements,
-          u"An announcement is what Pennywit does when a rule holds: a gesture with words before it, and "
+          u"An announcement is what {character} does when a rule holds: a gesture with words before it, and "
           u"another gesture with words after it. Each announcement has a name, which the rules use to refer to "
           u"it.\n\n"
           u"Choose a gesture from the list for each half (or none), and type the words to say. Preview "
@@ -66,13 +68,14 @@ constexpr std::array kTopics{
     Topic{HelpTopics::EditStock,
           u"Here you enter one stock.\n\n"
           u"Country is the market the stock is traded on; it chooses where the quotes come from and how prices "
-          u"are read out. In some countries the quotes are real-time, in others they are delayed by a few "
-          u"minutes.\n\n"
-          u"Name is the short name shown in the lists and on the Stock Strip: keep it short, so that more "
-          u"stocks fit on the strip at once. Spoken Name is the name as Pennywit should say it; spell it the "
-          u"way it sounds if the written form is read out oddly.\n\n"
-          u"Symbol is the ticker symbol the market uses for the stock. If you do not know it, Lookup Symbol "
-          u"opens a search page for the country in your web browser."},
+          u"are read out. Where the quotes of a country come in real time, the form says \"Realtime quote "
+          u"available\"; elsewhere they are delayed by a few minutes.\n\n"
+          u"Stock Name is the short name shown in the lists and on the Stock Strip: keep it short, so that more "
+          u"stocks fit on the strip at once. Say name as is the name as {character} should say it; spell it the "
+          u"way it sounds if the written form is read out oddly, or leave it empty to have the stock name "
+          u"read.\n\n"
+          u"Stock Symbol is the ticker symbol the market uses for the stock. If you do not know it, Lookup "
+          u"Symbol opens a search page for the country in your web browser."},
     Topic{HelpTopics::StockStrip,
           u"The Stock Strip is a thin band along the top or the bottom edge of the screen that shows your "
           u"enabled stocks, each with its price and change. Other windows keep out of its way, so it stays in "
@@ -95,25 +98,26 @@ constexpr std::array kTopics{
           u"stocks do not fit on the strip at once, it can move on to the next set of stocks by itself, "
           u"pausing for the number of seconds you enter on each set."},
     Topic{HelpTopics::BroadcastOptions,
-          u"A broadcast is Pennywit reading out the latest prices of your enabled stocks, like a short news "
+          u"A broadcast is {character} reading out the latest prices of your enabled stocks, like a short news "
           u"bulletin.\n\n"
           u"When the periodic broadcast is on, it comes every 30 minutes unless you choose another interval, "
           u"falling on the clock: with 30 minutes on the hour and the half hour, with 60 minutes on the hour, "
           u"and so on. Just before each broadcast the prices are updated. No broadcast is heard while the "
           u"Quiet button is pushed in; the Broadcast button still reads the prices when you press it.\n\n"
-          u"Pennywit can begin by telling the time. Choose the gesture and the words that open and close the "
+          u"{character} can begin by telling the time. Choose the gesture and the words that open and close the "
           u"broadcast, and what to say when no price has changed since the last broadcast.\n\n"
           u"The broadcast format is the sentence said for each stock. STOCK, PRICE and CHANGE in it are "
           u"replaced by the stock's spoken name, price and change."},
     Topic{HelpTopics::RulesOptions,
-          u"This page sets how often Quorvane updates the prices and checks your rules: once a minute unless "
-          u"you choose another interval. Turn the check off to stop the regular updates; the Broadcast button "
-          u"still updates and checks at once when you press it.\n\n"
-          u"Read announcements has Pennywit perform a rule's announcement when the rule holds; without it, "
+          u"This page sets how often Quorvane checks your rules, with the prices updated just before: once a "
+          u"minute unless you choose another interval. Turn the check off and your rules are no longer checked "
+          u"on their own; the prices are still updated before each scheduled broadcast, and the Broadcast "
+          u"button still updates them, reads them out and checks the rules when you press it.\n\n"
+          u"Read announcements has {character} perform a rule's announcement when the rule holds; without it, "
           u"alerts are added silently.\n\n"
           u"Read just once announces a rule only when its alert is new. As long as the alert stays on the "
           u"Alerts tab, the rule is not announced again; remove the alert to hear it the next time.\n\n"
-          u"The Quiet button on the tool bar silences Pennywit for the scheduled broadcasts and the "
+          u"The Quiet button on the tool bar silences {character} for the scheduled broadcasts and the "
           u"announcements until you press it again."},
     Topic{HelpTopics::GeneralOptions,
           u"This page holds the general settings.\n\n"
@@ -121,7 +125,7 @@ constexpr std::array kTopics{
           u"list of stocks. Prices can be shown with decimals or, where the market uses them, with "
           u"fractions. You can also choose the two colours of the alternating rows of the Stocks tab.\n\n"
           u"Start automatically when you log in adds Quorvane to your desktop session's start-up programs. "
-          u"It then starts with its window hidden; the tray icon, the Stock Strip and Pennywit show that it "
+          u"It then starts with its window hidden; the tray icon, the Stock Strip and {character} show that it "
           u"is running.\n\n"
           u"The active hours are the hours, and optionally only the weekdays, in which Quorvane updates "
           u"prices and broadcasts on its own. Set them to the opening hours of your market, so that it is "
@@ -152,10 +156,10 @@ constexpr std::array kTopics{
           u"your system's settings. Proxies that ask for a user name and password are not supported."},
     Topic{HelpTopics::Overview,
           u"Quorvane follows the stocks you choose and tells you about them in three ways: in this window, on "
-          u"the Stock Strip along the edge of the screen, and through Pennywit, who reads the prices aloud.\n\n"
+          u"the Stock Strip along the edge of the screen, and through {character}, who reads the prices aloud.\n\n"
           u"The large buttons: Broadcast updates the prices, reads them out and checks your rules at once. "
-          u"Options opens the settings. Hide sends Pennywit away and silences what he was about to say. Quiet "
-          u"keeps him silent for the scheduled broadcasts and announcements until you press it again.\n\n"
+          u"Options opens the settings. Hide sends {character} away and cuts short what was being said. Quiet "
+          u"keeps {character} silent for the scheduled broadcasts and announcements until you press it again.\n\n"
           u"The three tabs: Stocks lists your stocks and their latest prices; Rules holds the limits you set "
           u"on them; Alerts lists what your rules found. Alt+S, Alt+R and Alt+L switch between them, and so do "
           u"Ctrl+Tab and Ctrl+Shift+Tab.\n\n"
@@ -179,11 +183,13 @@ std::span<const int> Ids()
     return ids;
 }
 
-QString Text(int topicId)
+QString Text(int topicId, const QString& characterName)
 {
     for (const Topic& topic : kTopics) {
-        if (topic.id == topicId)
-            return topic.text.toString();
+        if (topic.id == topicId) {
+            QString text = topic.text.toString();
+            return text.replace(u"{character}"_s, characterName.isEmpty() ? u"the character"_s : characterName);
+        }
     }
     return QString();
 }

@@ -26,7 +26,8 @@ inline constexpr int Overview = 61222;
 // Every topic id, in ascending order.
 std::span<const int> Ids();
 
-// The text of a topic: plain prose, paragraphs separated by empty lines. Empty for an unknown id.
-QString Text(int topicId);
+// The text of a topic: plain prose, paragraphs separated by empty lines, speaking of the character
+// by the name given (empty: "the character"). Empty for an unknown id.
+QString Text(int topicId, const QString& characterName = QStringLiteral("Pennywit"));
 
 } // namespace HelpTopics

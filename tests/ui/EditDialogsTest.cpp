@@ -7,6 +7,7 @@
 #include "ui/CRulesPage.h"
 #include "ui/CStockListCtrl.h"
 #include "ui/CStocksPage.h"
+#include "ui/HelpTopics.h"
 #include "ui/PageLayouts.h"
 
 #include <QComboBox>
@@ -133,6 +134,39 @@ TEST_F(EditDialogsTest, RunStockEditorStoresOnOkOnly)
     });
     RunStockEditor(stock, host, nullptr);
     EXPECT_EQ(host.helpTopics, std::vector<int>{61213});
+}
+
+TEST_F(EditDialogsTest, ACountryOfNoListEntryShowsNoRealtimeNote)
+{
+    Stock stock(u"Acme"_s, QString(), u"ACME"_s, u"Atlantis"_s);
+    bool hidden = false;
+    NextModal<CEditStockDlg> dialog([&](CEditStockDlg& d) {
+        EXPECT_EQ(d.CountryList()->currentIndex(), -1);
+        hidden = d.RealtimeText()->isHidden() && d.RealtimeIcon()->isHidden();
+        d.reject();
+    });
+    RunStockEditor(stock, host, nullptr);
+    EXPECT_TRUE(dialog.Opened());
+    EXPECT_TRUE(hidden);
+}
+
+TEST_F(EditDialogsTest, TheStockHelpNamesTheDialogsOwnFields)
+{
+    CEditStockDlg dialog(host);
+    const QString help = HelpTopics::Text(HelpTopics::EditStock);
+    QStringList names;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->buddy())
+            names.append(label->text().remove(u'&'));
+    }
+    for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text().endsWith(u" ..."_s)) // the dialog's own buttons, not OK, Cancel and Help
+            names.append(button->text().remove(u'&').chopped(4));
+    }
+    names.append(dialog.RealtimeText()->text());
+    ASSERT_EQ(names.size(), 6);
+    for (const QString& name : names)
+        EXPECT_TRUE(help.contains(name)) << name.toStdString();
 }
 
 TEST_F(EditDialogsTest, AddRuleFromTheStocksPageKeepsTheCaptionAndChoosesNoAnnouncement)

@@ -69,6 +69,17 @@ TEST_F(HelpTextDialogTest, ReadsTheTextWithTheReadGestureWithoutBalloonAndStopsW
     EXPECT_EQ(m_atClose, QStringList{u"StopAll"_s}) << "the reading ends with the window";
 }
 
+TEST_F(HelpTextDialogTest, SpeaksOfTheLoadedCharacter)
+{
+    control.characterName = u"Genie"_s;
+    ASSERT_TRUE(manager.LoadFile(InstalledFolder() + u"/Pennywit.acs"_s));
+    for (const int topic : {HelpTopics::Overview, HelpTopics::RulesOptions, HelpTopics::EditStock}) {
+        const CHelpTextDialog dialog(topic, &manager);
+        EXPECT_TRUE(dialog.Text().contains(u"Genie"_s)) << topic;
+        EXPECT_FALSE(dialog.Text().contains(u"Pennywit"_s)) << topic;
+    }
+}
+
 TEST_F(HelpTextDialogTest, EscapeAndTheCloseBoxStopTheReadingToo)
 {
     RunHelp(HelpTopics::StocksTab, [](CHelpTextDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
