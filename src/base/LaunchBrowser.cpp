@@ -27,27 +27,47 @@ bool CopyToClipboard(const QString& text)
 
 } // namespace
 
-bool LaunchBrowser(const QString& url, bool maximize, bool reportFailure, bool copyToClipboard)
+void LaunchBrowser(const QString& url, bool maximize, bool reportFailure, bool copyToClipboard,
+                   std::function<void(bool)> done)
 {
-    XdgBrowserLauncher launcher;
-    return LaunchBrowser(launcher, url, maximize, reportFailure, copyToClipboard);
+    static XdgBrowserLauncher launcher;
+    LaunchBrowser(launcher, url, maximize, reportFailure, copyToClipboard, std::move(done));
 }
 
-bool LaunchBrowser(IBrowserLauncher& launcher, const QString& url, bool /*maximize*/, bool reportFailure,
-                   bool copyToClipboard)
+void LaunchBrowser(IBrowserLauncher& launcher, const QString& url, bool /*maximize*/, bool reportFailure,
+                   bool copyToClipboard, std::function<void(bool)> done)
 {
-    const bool launchable = !url.trimmed().isEmpty() && !url.startsWith(u'-');
-    if (launchable && (launcher.OpenWithDesktop(url) || launcher.OpenWithDefaultBrowser(url)))
-        return true;
-
-    const bool copied = copyToClipboard && CopyToClipboard(url);
-    if (reportFailure) {
-        QString text = u"Please open your browser and goto the following link:\n"_s + url;
-        if (copied) {
-            text += u"\n\nFor your convenience, the link has been copied to the Clipboard.\n"_s;
-            text += u"Select Edit | Paste in your browser to quickly paste the link."_s;
+    const auto fail = [url, reportFailure, copyToClipboard, done] {
+        const bool copied = copyToClipboard && CopyToClipboard(url);
+        if (reportFailure) {
+            QString text = u"Please open your browser and goto the following link:\n"_s + url;
+            if (copied) {
+                text += u"\n\nFor your convenience, the link has been copied to the Clipboard.\n"_s;
+                text += u"Select Edit | Paste in your browser to quickly paste the link."_s;
+            }
+            ShowUserMessage(text, u"Could not launch browser"_s, MessageIcon::Error);
         }
-        ShowUserMessage(text, u"Could not launch browser"_s, MessageIcon::Error);
+        if (done)
+            done(false);
+    };
+    const auto succeed = [done] {
+        if (done)
+            done(true);
+    };
+    if (url.trimmed().isEmpty() || url.startsWith(u'-')) {
+        fail();
+        return;
     }
-    return false;
+    launcher.OpenWithDesktop(url, [&launcher, url, fail, succeed](bool opened) {
+        if (opened) {
+            succeed();
+            return;
+        }
+        launcher.OpenWithDefaultBrowser(url, [fail, succeed](bool started) {
+            if (started)
+                succeed();
+            else
+                fail();
+        });
+    });
 }

@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -28,49 +31,117 @@ XdgBrowserLauncher::XdgBrowserLauncher(int timeoutMs)
     : m_timeoutMs(timeoutMs)
 {}
 
-bool XdgBrowserLauncher::OpenWithDesktop(const QString& url)
+namespace {
+
+// Hands the outcome on once, whichever of the watched events comes first.
+class Outcome
 {
-    const QString xdgOpen = QStandardPaths::findExecutable(u"xdg-open"_s);
-    if (xdgOpen.isEmpty())
-        return false;
-    // Owned by the application, so that a launcher still running after the time-out can finish.
+public:
+    explicit Outcome(IBrowserLauncher::Done done)
+        : m_done(std::make_shared<IBrowserLauncher::Done>(std::move(done)))
+    {}
+    void operator()(bool opened) const
+    {
+        if (!*m_done)
+            return;
+        const IBrowserLauncher::Done done = std::move(*m_done);
+        *m_done = nullptr;
+        done(opened);
+    }
+
+private:
+    std::shared_ptr<IBrowserLauncher::Done> m_done;
+};
+
+// A helper program run without waiting for it: `finished` gets its exit code (-1 when it could not
+// run or crashed), or, once timeoutMs have passed, `timedOut` is called and the program left alone
+// (killed when kill is set). Owned by the application, it deletes itself when it ends.
+QProcess* RunWatched(const QString& program, const QStringList& arguments, int timeoutMs, bool captureOutput,
+                     std::function<void(int exitCode, const QByteArray& output)> finished,
+                     std::function<void(QProcess*)> timedOut)
+{
     auto* process = new QProcess(QCoreApplication::instance());
     process->setStandardInputFile(QProcess::nullDevice());
-    process->setStandardOutputFile(QProcess::nullDevice());
+    if (!captureOutput)
+        process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
-    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-    QObject::connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            process->deleteLater();
+    auto* timer = new QTimer(process);
+    timer->setSingleShot(true);
+    auto ended = std::make_shared<bool>(false);
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, timer, finished, ended](int code, QProcess::ExitStatus status) {
+                         timer->stop();
+                         process->deleteLater();
+                         if (*ended)
+                             return;
+                         *ended = true;
+                         finished(status == QProcess::NormalExit ? code : -1, process->readAllStandardOutput());
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, timer, finished, ended](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         timer->stop();
+                         process->deleteLater();
+                         if (*ended)
+                             return;
+                         *ended = true;
+                         finished(-1, {});
+                     });
+    QObject::connect(timer, &QTimer::timeout, process, [process, timedOut, ended] {
+        if (*ended)
+            return;
+        *ended = true;
+        timedOut(process);
     });
-    process->start(xdgOpen, {url});
-    if (!process->waitForStarted(m_timeoutMs))
-        return false;
-    if (!process->waitForFinished(m_timeoutMs))
-        return process->state() == QProcess::Running; // still busy with the browser: it started
-    return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    timer->start(timeoutMs);
+    process->start(program, arguments);
+    return process;
 }
 
-QString XdgBrowserLauncher::DefaultBrowserId() const
+} // namespace
+
+void XdgBrowserLauncher::OpenWithDesktop(const QString& url, Done done)
 {
-    const QString xdgMime = QStandardPaths::findExecutable(u"xdg-mime"_s);
-    if (xdgMime.isEmpty())
-        return QString();
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(xdgMime, {u"query"_s, u"default"_s, u"text/html"_s});
-    // Only a look-up: half the launcher's time.
-    if (!process.waitForFinished(m_timeoutMs / 2)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return QString();
+    const Outcome outcome(std::move(done));
+    const QString xdgOpen = QStandardPaths::findExecutable(u"xdg-open"_s);
+    if (xdgOpen.isEmpty()) {
+        outcome(false);
+        return;
     }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return QString();
+    RunWatched(
+        xdgOpen, {url}, m_timeoutMs, false, [outcome](int code, const QByteArray&) { outcome(code == 0); },
+        // Still busy with the browser it started: the page is opening. xdg-open finishes on its own.
+        [outcome](QProcess* process) { outcome(process->state() == QProcess::Running); });
+}
+
+void XdgBrowserLauncher::OpenWithDefaultBrowser(const QString& url, Done done)
+{
+    const Outcome outcome(std::move(done));
+    const QString xdgMime = QStandardPaths::findExecutable(u"xdg-mime"_s);
+    if (xdgMime.isEmpty()) {
+        outcome(false);
+        return;
+    }
+    // Only a look-up: half the launcher's time, and given up on after that.
+    RunWatched(
+        xdgMime, {u"query"_s, u"default"_s, u"text/html"_s}, m_timeoutMs / 2, true,
+        [outcome, url](int code, const QByteArray& output) {
+            const std::optional<QStringList> command =
+                code == 0 ? BrowserCommand(BrowserIdFromQuery(output)) : std::nullopt;
+            outcome(command && StartBrowser(*command, url));
+        },
+        [outcome](QProcess* process) {
+            process->kill();
+            outcome(false);
+        });
+}
+
+QString XdgBrowserLauncher::BrowserIdFromQuery(const QByteArray& output)
+{
     // The first line names the entry; some versions list several separated by ';'.
-    const QString output = QString::fromUtf8(process.readAllStandardOutput().left(4096));
-    const QString id = output.section(u'\n', 0, 0).section(u';', 0, 0).trimmed();
+    const QString text = QString::fromUtf8(output.left(4096));
+    const QString id = text.section(u'\n', 0, 0).section(u';', 0, 0).trimmed();
     return IsPlausibleDesktopId(id) ? id : QString();
 }
 
@@ -113,9 +184,9 @@ QString XdgBrowserLauncher::FindDesktopFile(const QString& desktopId)
     return QString();
 }
 
-std::optional<QStringList> XdgBrowserLauncher::DefaultBrowserCommand() const
+std::optional<QStringList> XdgBrowserLauncher::BrowserCommand(const QString& desktopId)
 {
-    const QString file = FindDesktopFile(DefaultBrowserId());
+    const QString file = FindDesktopFile(desktopId);
     if (file.isEmpty())
         return std::nullopt;
     const std::optional<DesktopEntry> entry = DesktopEntry::Load(file);
@@ -124,12 +195,11 @@ std::optional<QStringList> XdgBrowserLauncher::DefaultBrowserCommand() const
     return DesktopExec::SplitExec(entry->Value(u"Exec"_s));
 }
 
-bool XdgBrowserLauncher::OpenWithDefaultBrowser(const QString& url)
+bool XdgBrowserLauncher::StartBrowser(const QStringList& command, const QString& url)
 {
-    const std::optional<QStringList> command = DefaultBrowserCommand();
-    if (!command)
+    QStringList arguments = DesktopExec::ExpandFieldCodes(command, url);
+    if (arguments.isEmpty())
         return false;
-    QStringList arguments = DesktopExec::ExpandFieldCodes(*command, url);
     const QString program = arguments.takeFirst();
     const QString executable = QDir::isAbsolutePath(program) ? program : QStandardPaths::findExecutable(program);
     const QFileInfo info(executable);

@@ -6,11 +6,12 @@ namespace {
 IBrowserLauncher* g_launcher = nullptr;
 }
 
-bool OpenPageLink(const QString& url)
+void OpenPageLink(const QString& url)
 {
     if (g_launcher)
-        return LaunchBrowser(*g_launcher, url, true, true, true);
-    return LaunchBrowser(url, true, true, true);
+        LaunchBrowser(*g_launcher, url, true, true, true);
+    else
+        LaunchBrowser(url, true, true, true);
 }
 
 void SetPageBrowserLauncher(IBrowserLauncher* launcher)

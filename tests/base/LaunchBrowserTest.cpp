@@ -8,7 +8,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTest>
 #include <QThread>
+
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +24,16 @@ const QString kMessageWithClipboard = u"Please open your browser and goto the fo
                                       u"\n\nFor your convenience, the link has been copied to the Clipboard.\n"
                                       u"Select Edit | Paste in your browser to quickly paste the link."_s;
 const QString kMessageWithoutClipboard = u"Please open your browser and goto the following link:\n"_s + kUrl;
+
+// Launches the page and waits for the outcome: the launch itself returns at once.
+template <typename... Arguments>
+bool LaunchAndWait(Arguments&&... arguments)
+{
+    std::optional<bool> launched;
+    LaunchBrowser(std::forward<Arguments>(arguments)..., [&launched](bool result) { launched = result; });
+    EXPECT_TRUE(QTest::qWaitFor([&launched] { return launched.has_value(); }, 20000));
+    return launched.value_or(false);
+}
 
 // Real programs on a private PATH: fake xdg-open and xdg-mime scripts, and a fake browser, each
 // recording its arguments one per line.
@@ -97,7 +110,7 @@ TEST_F(LaunchBrowserTest, XdgOpenSucceeding)
 {
     RecordingScript(u"xdg-open"_s, 0);
     RecordingScript(u"xdg-mime"_s, 0);
-    EXPECT_TRUE(LaunchBrowser(kUrl, true, true, true));
+    EXPECT_TRUE(LaunchAndWait(kUrl, true, true, true));
     EXPECT_EQ(Recorded(u"xdg-open"_s), QStringList{kUrl}) << "the URL is one argument, untouched";
     EXPECT_EQ(Recorded(u"xdg-mime"_s), QStringList{u"<not run>"_s});
     EXPECT_TRUE(Messages().isEmpty());
@@ -118,7 +131,7 @@ TEST_F(LaunchBrowserTest, XdgOpenFailingFallsBackToTheDefaultBrowser)
                                               QFile::encodeName(browserFolder).replace("$", "\\\\$") +
                                               "/browse\" --new-window %u\n");
 
-    EXPECT_TRUE(LaunchBrowser(kUrl, true, true, true));
+    EXPECT_TRUE(LaunchAndWait(kUrl, true, true, true));
     EXPECT_EQ(Recorded(u"xdg-open"_s), QStringList{kUrl});
     EXPECT_EQ(Recorded(u"browse"_s, 10000), QStringList({u"--new-window"_s, kUrl}));
     EXPECT_TRUE(Messages().isEmpty());
@@ -131,7 +144,7 @@ TEST_F(LaunchBrowserTest, EntriesInSubfoldersAndOnPath)
     DefaultBrowser("kde-fake.desktop");
     RecordingScript(u"browse"_s, 0);
     DesktopFile(u"kde/fake.desktop"_s, "[Desktop Entry]\nType=Application\nName=Fake\nExec=browse %U --icon %i\n");
-    EXPECT_TRUE(LaunchBrowser(kUrl, true, true, true));
+    EXPECT_TRUE(LaunchAndWait(kUrl, true, true, true));
     EXPECT_EQ(Recorded(u"browse"_s, 10000), QStringList({kUrl, u"--icon"_s}));
 }
 
@@ -139,7 +152,7 @@ TEST_F(LaunchBrowserTest, NothingStartsThenTheClipboardAndTheMessage)
 {
     RecordingScript(u"xdg-open"_s, 4);
     DefaultBrowser("");
-    EXPECT_FALSE(LaunchBrowser(kUrl, true, true, true));
+    EXPECT_FALSE(LaunchAndWait(kUrl, true, true, true));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), kUrl);
     const QList<UserMessage> messages = Messages();
     ASSERT_EQ(messages.size(), 1);
@@ -153,19 +166,19 @@ TEST_F(LaunchBrowserTest, WithoutTheClipboardTheMessageSaysNothingOfIt)
 {
     RecordingScript(u"xdg-open"_s, 4);
     DefaultBrowser("");
-    EXPECT_FALSE(LaunchBrowser(kUrl, true, true, false));
+    EXPECT_FALSE(LaunchAndWait(kUrl, true, true, false));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"before"_s);
     const QList<UserMessage> messages = Messages();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0].text, kMessageWithoutClipboard);
 
     // Neither report nor copy: a silent failure.
-    EXPECT_FALSE(LaunchBrowser(kUrl, true, false, false));
+    EXPECT_FALSE(LaunchAndWait(kUrl, true, false, false));
     EXPECT_TRUE(Messages().isEmpty());
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"before"_s);
 
     // Copy without report: the link is on the clipboard, nothing is said.
-    EXPECT_FALSE(LaunchBrowser(kUrl, true, false, true));
+    EXPECT_FALSE(LaunchAndWait(kUrl, true, false, true));
     EXPECT_TRUE(Messages().isEmpty());
     EXPECT_EQ(QGuiApplication::clipboard()->text(), kUrl);
 }
@@ -192,7 +205,7 @@ TEST_F(LaunchBrowserTest, BrokenDefaultBrowsersFallBack)
         DefaultBrowser(c.id);
         if (!c.content.isEmpty())
             DesktopFile(QString::fromLatin1(c.id), c.content);
-        EXPECT_FALSE(LaunchBrowser(kUrl, true, false, false)) << c.id.constData();
+        EXPECT_FALSE(LaunchAndWait(kUrl, true, false, false)) << c.id.constData();
     }
     EXPECT_EQ(Recorded(u"browse"_s, 300), QStringList{u"<not run>"_s});
 }
@@ -200,7 +213,7 @@ TEST_F(LaunchBrowserTest, BrokenDefaultBrowsersFallBack)
 TEST_F(LaunchBrowserTest, AnOptionLikeUrlIsNeverPassedOn)
 {
     RecordingScript(u"xdg-open"_s, 0);
-    EXPECT_FALSE(LaunchBrowser(u"--help"_s, true, true, true));
+    EXPECT_FALSE(LaunchAndWait(u"--help"_s, true, true, true));
     EXPECT_EQ(Recorded(u"xdg-open"_s), QStringList{u"<not run>"_s});
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"--help"_s);
     EXPECT_EQ(Messages().size(), 1);
@@ -213,14 +226,35 @@ TEST_F(LaunchBrowserTest, SlowLaunchersNeverHoldTheWindowLong)
     XdgBrowserLauncher launcher(300);
     QElapsedTimer timer;
     timer.start();
-    EXPECT_TRUE(LaunchBrowser(launcher, kUrl, true, true, true));
+    EXPECT_TRUE(LaunchAndWait(launcher, kUrl, true, true, true));
     EXPECT_LT(timer.elapsed(), 5000);
 
     // xdg-mime that hangs: given up on, and the fallback follows.
     RecordingScript(u"xdg-open"_s, 3);
     Script(u"xdg-mime"_s, "sleep 30\n");
     timer.restart();
-    EXPECT_FALSE(LaunchBrowser(launcher, kUrl, true, false, true));
+    EXPECT_FALSE(LaunchAndWait(launcher, kUrl, true, false, true));
     EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), kUrl);
+}
+
+TEST_F(LaunchBrowserTest, TheWindowGoesOnWhileTheLauncherRunsAndTheFallbackFollowsItsFailure)
+{
+    const QByteArray release = QFile::encodeName(m_env.Root() + u"/release"_s);
+    RecordingScript(u"xdg-open"_s, 3, "while [ ! -e '" + release + "' ]; do sleep 0.05; done\n");
+    DefaultBrowser("");
+    XdgBrowserLauncher launcher(20000);
+    std::optional<bool> launched;
+    QElapsedTimer timer;
+    timer.start();
+    LaunchBrowser(launcher, kUrl, true, true, true, [&launched](bool result) { launched = result; });
+    EXPECT_LT(timer.elapsed(), 5000) << "no wait for the launcher";
+    EXPECT_FALSE(launched.has_value()) << "returned while xdg-open still runs";
+    EXPECT_TRUE(Messages().isEmpty());
+
+    QFile(QFile::decodeName(release)).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QTest::qWaitFor([&launched] { return launched.has_value(); }, 20000));
+    EXPECT_FALSE(*launched);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), kUrl);
+    EXPECT_EQ(Messages().size(), 1);
 }

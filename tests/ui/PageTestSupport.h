@@ -32,15 +32,15 @@
 class RecordingBrowserLauncher final : public IBrowserLauncher
 {
 public:
-    bool OpenWithDesktop(const QString& url) override
+    void OpenWithDesktop(const QString& url, Done done) override
     {
         urls.append(url);
-        return true;
+        done(true);
     }
-    bool OpenWithDefaultBrowser(const QString& url) override
+    void OpenWithDefaultBrowser(const QString& url, Done done) override
     {
         urls.append(url);
-        return true;
+        done(true);
     }
     QStringList urls;
 };
