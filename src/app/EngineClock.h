@@ -8,7 +8,7 @@ class IEngineClock
 {
 public:
     virtual ~IEngineClock() = default;
-    // Milliseconds of a monotonic clock (since the system started); never goes back.
+    // Milliseconds since the system started, suspended time included; never goes back.
     virtual qint64 TickMs() = 0;
     // The current local time.
     virtual QDateTime Now() = 0;
