@@ -327,6 +327,27 @@ QString TimeFormatWithoutSeconds(const QString& format)
     return result;
 }
 
+QString DateFormatWithFullYear(const QString& format)
+{
+    QString result;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format[i];
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted || c != u'y') {
+            result += c;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < format.size() && format[i + run] == u'y')
+            ++run;
+        result += QString(run == 2 ? 4 : run, u'y');
+        i += run - 1;
+    }
+    return result;
+}
+
 namespace {
 
 // A text inside a map tag ends at a double quote and the tag at a backslash: a name holding either

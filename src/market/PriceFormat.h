@@ -49,6 +49,10 @@ const Fraction& FractionEntry(int k);
 // them: "h:mm:ss AP" gives "h:mm AP". Quoted literal text is kept.
 QString TimeFormatWithoutSeconds(const QString& format);
 
+// A QLocale date format with the year in four digits: a two-digit year field ("yy", outside quoted
+// text) becomes "yyyy" ("M/d/yy" -> "M/d/yyyy", "dd.MM.yy" -> "dd.MM.yyyy"); the rest is kept.
+QString DateFormatWithFullYear(const QString& format);
+
 // Expands STOCK, PRICE and CHANGE (exact, case-sensitive, also inside other words) for the stock;
 // without a stock they become "Preview Stock", "Preview Price" and "Preview Change".
 QString ExpandMacros(const QString& text, const Stock* stock);

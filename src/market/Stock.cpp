@@ -447,7 +447,9 @@ QString Stock::FormatTime(bool longDate) const
     const QDateTime local = QDateTime::fromSecsSinceEpoch(m_quoteTime).toLocalTime();
     QString datePart;
     if (local.date().year() > 1980) {
-        const QString picture = longDate ? u"dddd "_s + locale.dateFormat(QLocale::ShortFormat) : u"ddd"_s;
+        const QString picture =
+            longDate ? u"dddd "_s + PriceFormat::DateFormatWithFullYear(locale.dateFormat(QLocale::ShortFormat))
+                     : u"ddd"_s;
         datePart = locale.toString(local.date(), picture);
     }
     QString timePart;

@@ -185,8 +185,22 @@ TEST_F(StockFormatTest, TimeWithDayAndZone)
     const QString time = QLocale().toString(QTime(16, 5), QLocale().timeFormat(QLocale::ShortFormat));
     EXPECT_TRUE(time.startsWith(u"4:05"_s)) << time.toStdString();
     EXPECT_EQ(stock.FormatTime(false), u"Fri "_s + time + u" EST"_s);
-    EXPECT_EQ(stock.FormatTime(true),
-              u"Friday "_s + QLocale().toString(QDate(2002, 4, 5), QLocale::ShortFormat) + u' ' + time + u" EST"_s);
+    EXPECT_EQ(stock.FormatTime(true), u"Friday 4/5/2002 "_s + time + u" EST"_s);
+}
+
+TEST_F(StockFormatTest, LongTimeHasAFourDigitYear)
+{
+    const std::pair<QLocale, QString> cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), u"Friday 4/5/2002"_s},
+        {QLocale(QLocale::German, QLocale::Germany), u"Freitag 05.04.2002"_s},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), u"Friday 05/04/2002"_s},
+    };
+    for (const auto& [locale, expected] : cases) {
+        ScopedLocale scoped(locale);
+        Stock stock;
+        stock.SetQuoteTime(NewYorkTime(2002, 4, 5, 16, 5));
+        EXPECT_EQ(stock.FormatTime(true).section(u' ', 0, 1), expected);
+    }
 }
 
 TEST_F(StockFormatTest, TimeLeavesOutWhatIsNotKnown)
