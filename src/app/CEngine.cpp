@@ -3,6 +3,7 @@
 #include "app/EngineClock.h"
 #include "app/IEngineView.h"
 #include "base/CSettings.h"
+#include "base/ReachabilityPolicy.h"
 #include "market/Countries.h"
 #include "market/QuoteAnswer.h"
 #include "market/QuoteRetrieval.h"
@@ -256,6 +257,7 @@ int CEngine::FetchQuote(Stock* stock)
             proxy += u":"_s + settings.proxyPort;
     }
     m_fetcher.SetProxy(proxy);
+    m_fetcher.SetAttemptConnect(ReachabilityHoldsRequestsBack());
 
     m_waiting = true;
     QString url;

@@ -209,7 +209,7 @@ int CHttpFetcher::Fetch(QString& output)
 
     int code = FETCH_NO_CONNECTION;
     IReachability& reachability = m_reachability ? *m_reachability : SystemReachability::Instance();
-    if (reachability.IsConnected()) {
+    if (!m_attemptConnect || reachability.IsConnected()) {
         const std::atomic<bool> never{false};
         Outcome outcome = Perform(MakeRequest(), never);
         code = outcome.code;
@@ -235,7 +235,7 @@ int CHttpFetcher::FetchAsync(QObject* receiver, QEvent::Type eventType, QString&
         m_worker.join(); // the previous worker has already handed over its result
 
     IReachability& reachability = m_reachability ? *m_reachability : SystemReachability::Instance();
-    if (!reachability.IsConnected()) {
+    if (m_attemptConnect && !reachability.IsConnected()) {
         QMetaObject::invokeMethod(
             this, [this] { Complete(FETCH_NO_CONNECTION, {}); }, Qt::QueuedConnection);
         return FETCH_PENDING;

@@ -66,6 +66,10 @@ public:
     void SetUserAgent(const QString& agent);
     // The largest body accepted, in bytes as received; a longer answer fails (code 4).
     void SetMaxBodySize(qint64 bytes);
+    // Whether the reachability check may refuse a request (code 3) before it is sent; on by default.
+    // Off, every request is tried and the transfer itself finds out whether the network works.
+    void SetAttemptConnect(bool check) { m_attemptConnect = check; }
+    bool AttemptsConnect() const { return m_attemptConnect; }
 
     // Give up on a connection after connectMs, and on a transfer that receives nothing for
     // stallSeconds. The defaults (30 s, 60 s) suit the program; tests shorten them.
@@ -105,6 +109,7 @@ private:
     void Complete(int code, const QByteArray& body);
 
     IReachability* m_reachability;
+    bool m_attemptConnect = true;
     QString m_proxy;
     QString m_url;
     bool m_urlValid = false;

@@ -1,6 +1,7 @@
 #include "webupdate/CWebUpdateDlg.h"
 
 #include "base/FileVersionInfo.h"
+#include "base/ReachabilityPolicy.h"
 #include "base/UserMessage.h"
 #include "platform/IReachability.h"
 #include "platform/SystemReachability.h"
@@ -204,7 +205,7 @@ void CWebUpdateDlg::StartCheck()
     m_status->setText(kAccessing);
     m_busy = true;
     IReachability& reachability = m_reachability ? *m_reachability : SystemReachability::Instance();
-    if (!reachability.IsConnected()) {
+    if (ReachabilityHoldsRequestsBack() && !reachability.IsConnected()) {
         QMetaObject::invokeMethod(
             this, [this] { OnCheckFinished(CUpdateCheck::CHECK_FAILED); }, Qt::QueuedConnection);
         return;

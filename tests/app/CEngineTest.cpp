@@ -88,6 +88,9 @@ TEST_F(EngineTest, FirstStockWithoutConnectionEndsThePass)
     Serve();
     AddStock(u"AAA"_s);
     AddStock(u"BBB"_s);
+    // A dial-up connection that is up, with no dialling: the reachability service is asked.
+    GetSettings().type = u"Dialup"_s;
+    m_dialup.connected = true;
     m_reachability.connected = false;
     EXPECT_FALSE(Engine().UpdateCycle());
     EXPECT_EQ(m_view.statuses, (QStringList{u"Updating AAA"_s, u"Error during update: "_s + Stamp()}));
@@ -101,6 +104,8 @@ TEST_F(EngineTest, NoConnectionAfterAQuoteStillReportsTheUpdate)
     AddStock(u"AAA"_s);
     AddStock(u"BBB"_s);
     AddStock(u"CCC"_s);
+    GetSettings().type = u"Dialup"_s;
+    m_dialup.connected = true;
     // The network goes away while the second stock is announced.
     m_view.onStatus = [this] {
         if (m_view.statuses.last() == u"Updating BBB"_s)
@@ -109,6 +114,20 @@ TEST_F(EngineTest, NoConnectionAfterAQuoteStillReportsTheUpdate)
     EXPECT_TRUE(Engine().UpdateCycle());
     EXPECT_EQ(m_view.statuses, (QStringList{u"Updating AAA"_s, u"Updating BBB"_s, u"Updated: "_s + Stamp()}));
     EXPECT_EQ(m_server->Requests(), 1);
+}
+
+TEST_F(EngineTest, OnANetworkConnectionEveryRequestIsTriedWhateverTheReachabilityServiceSays)
+{
+    // The service says "disconnected" for connections it does not manage; dialling also needs the request.
+    Serve();
+    AddStock(u"AAA"_s);
+    m_reachability.connected = false;
+    for (const auto& [type, autoDial] : {std::pair{u"LAN"_s, 0}, std::pair{QString(), 0}, std::pair{u"Dialup"_s, 1}}) {
+        GetSettings().type = type;
+        GetSettings().autoDial = autoDial;
+        EXPECT_TRUE(Engine().UpdateCycle()) << type.toStdString();
+    }
+    EXPECT_EQ(m_server->Requests(), 3);
 }
 
 TEST_F(EngineTest, ChangeOnlyDifferenceDoesNotCountAsChanged)

@@ -3,6 +3,7 @@
 #include "QuoteSim.h"
 
 #include "base/AppPaths.h"
+#include "base/CSettings.h"
 #include "base/SettingsStore.h"
 #include "platform/IReachability.h"
 #include "support/RecordingMessagePresenter.h"
@@ -144,6 +145,10 @@ class CheckFailure : public WebUpdateDlgTest, public ::testing::WithParamInterfa
 TEST_P(CheckFailure, ShowsNoLinks)
 {
     m_reachability.connected = QByteArray(GetParam()) != "offline";
+    // The reachability service's answer only counts on a dial-up connection that is not dialled.
+    const CSettings saved = GetSettings();
+    GetSettings().type = m_reachability.connected ? u"LAN"_s : u"Dialup"_s;
+    GetSettings().autoDial = 0;
     Open(m_reachability.connected ? QStringList{u"--fault"_s, QString::fromLatin1(GetParam())} : QStringList());
     ExpectIdle();
     EXPECT_FALSE(Shown("links"));
@@ -152,6 +157,7 @@ TEST_P(CheckFailure, ShowsNoLinks)
     if (!m_reachability.connected) {
         EXPECT_TRUE(m_server->Control(u"/control/last-request"_s).isEmpty()) << "offline: nothing is sent";
     }
+    GetSettings() = saved;
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, CheckFailure,
