@@ -11,6 +11,8 @@
 #include "base/SettingsStore.h"
 #include "base/WindowPlacementStore.h"
 
+#include "QuorvaneVersion.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -184,6 +186,26 @@ TEST_F(QuorvaneProcess, AStartWhileTheFirstIsStillStartingEndsSilently)
     EXPECT_FALSE(QFile::exists(ProfileSettingsFile())) << "nothing was written";
     EXPECT_EQ(QDir(m_env.DataHome() + u"/Quorvane"_s).entryList(QDir::Files), QStringList());
     EXPECT_EQ(m_first.state(), QProcess::Running) << "the first copy is left alone";
+}
+
+TEST_F(QuorvaneProcess, HelpAndVersionPrintAndEnd)
+{
+    const std::pair<QString, QByteArray> cases[] = {
+        {u"--version"_s, "Quorvane " QUORVANE_VERSION_TEXT "\n"},
+        {u"-v"_s, "Quorvane " QUORVANE_VERSION_TEXT "\n"},
+        {u"--help"_s, "--version"},
+        {u"-h"_s, "-AUTOSTART"},
+    };
+    for (const auto& [option, printed] : cases) {
+        QProcessEnvironment environment = Environment(false);
+        environment.remove(u"QT_QPA_PLATFORM"_s); // needs no display at all
+        environment.remove(u"DISPLAY"_s);
+        Launch(m_first, environment, {u"-AUTOSTART"_s, option});
+        ASSERT_TRUE(m_first.waitForFinished(10000));
+        EXPECT_EQ(m_first.exitCode(), 0) << option.toStdString();
+        EXPECT_TRUE(m_first.readAllStandardOutput().contains(printed)) << option.toStdString();
+        EXPECT_FALSE(QFile::exists(LockFile())) << "nothing started";
+    }
 }
 
 } // namespace
