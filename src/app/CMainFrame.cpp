@@ -429,6 +429,12 @@ void CMainFrame::ExitCommand()
     ShowWaitDialog();
 }
 
+void CMainFrame::RequestExit()
+{
+    m_exitPending = true;
+    PostCommand(CommandId::Exit);
+}
+
 QDialog* CMainFrame::WaitDialog() const
 {
     return m_waitDialog;

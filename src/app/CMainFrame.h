@@ -57,6 +57,8 @@ public:
     // icon goes and Closed() is emitted. Waits for an update pass that is still unwinding, and for
     // a menu or question still open in an event loop of its own.
     void CloseFrame();
+    // Exit as soon as it is possible: at once, or once the dialogs open now have closed.
+    void RequestExit();
     // Saves the window's placement for the next run (as closing does).
     void SavePlacement();
 

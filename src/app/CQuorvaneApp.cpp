@@ -8,9 +8,11 @@
 #include "base/UserMessage.h"
 #include "base/WindowPlacementStore.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 
@@ -93,11 +95,40 @@ bool CQuorvaneApp::InitInstance(const QStringList& arguments)
             BringWindowToFront(*m_frame, token);
     });
     m_instance->Listen();
+
+    // Asked to end by a signal: as if the desktop asked the application to quit (see eventFilter).
+    m_signals = std::make_unique<TerminationSignals>();
+    connect(m_signals.get(), &TerminationSignals::Received, this, [] { QCoreApplication::quit(); });
     return true;
+}
+
+void CQuorvaneApp::QuitRequested()
+{
+    // Menus and dialogs open now would hold Exit back: they go first, as if cancelled.
+    for (int i = 0; i < 32 && QApplication::activePopupWidget(); ++i)
+        QApplication::activePopupWidget()->close();
+    for (int i = 0; i < 32; ++i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (QApplication::activeModalWidget() == modal)
+            break;
+    }
+    m_frame->RequestExit();
 }
 
 bool CQuorvaneApp::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == qApp && event->type() == QEvent::Quit && m_frame && !m_frame->IsClosed()) {
+        // Quitting before the window has closed in order: Exit does that, then quits for good.
+        event->ignore();
+        QuitRequested();
+        return true;
+    }
     if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) && m_frame &&
         !m_frame->IsClosed() && m_frame->EngineWnd()) {
         // Alt and a letter: a button of the shown page takes it before the tool bar and the menus

@@ -9,10 +9,13 @@
 
 class CMainFrame;
 class SingleInstance;
+class TerminationSignals;
 
 // The program itself: it allows one running copy per user, checks that the market configuration is
 // installed, builds the main window, restores its placement (hidden when the session started the
-// program with -AUTOSTART) and lets later starts bring the window back. Made after the
+// program with -AUTOSTART) and lets later starts bring the window back. Once it runs, a request to
+// quit (the desktop's, or SIGTERM, SIGINT or SIGHUP) ends the program through Exit, as the menu
+// does: the update stopped, the placement saved, the tray icon removed. Made after the
 // QApplication, before its event loop runs:
 //
 //   CQuorvaneApp quorvane;
@@ -43,13 +46,17 @@ public:
     CEngineWnd* EngineWnd() const;
 
 protected:
-    // Ctrl+Tab and Ctrl+Shift+Tab in the main window: the next or previous tab.
+    // Ctrl+Tab and Ctrl+Shift+Tab in the main window: the next or previous tab. A request to quit the
+    // application (the desktop's, or a termination signal's) becomes Exit.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void QuitRequested();
+
     EngineServices m_services;
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<TerminationSignals> m_signals;
 };
 
 // The running program's engine window (nullptr before start-up and after the main window is gone).

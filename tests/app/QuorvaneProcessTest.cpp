@@ -25,6 +25,8 @@
 
 #include <functional>
 
+#include <csignal>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -186,6 +188,23 @@ TEST_F(QuorvaneProcess, AStartWhileTheFirstIsStillStartingEndsSilently)
     EXPECT_FALSE(QFile::exists(ProfileSettingsFile())) << "nothing was written";
     EXPECT_EQ(QDir(m_env.DataHome() + u"/Quorvane"_s).entryList(QDir::Files), QStringList());
     EXPECT_EQ(m_first.state(), QProcess::Running) << "the first copy is left alone";
+}
+
+TEST_F(QuorvaneProcess, SignalsToEndGoThroughExitAndUnknownArgumentsAreIgnored)
+{
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        QFile::remove(ProfileSettingsFile());
+        Launch(m_first, Environment(false), {u"--no-such-option"_s, u"-AutoStart"_s, u"extra"_s});
+        ASSERT_TRUE(WaitFor([&] { return QFile::exists(SocketFile()); }))
+            << "started: " << m_first.readAllStandardError().toStdString();
+        ::kill(pid_t(m_first.processId()), signalNumber);
+        ASSERT_TRUE(m_first.waitForFinished(15000)) << signalNumber;
+        EXPECT_EQ(m_first.exitStatus(), QProcess::NormalExit) << signalNumber;
+        EXPECT_EQ(m_first.exitCode(), 0) << signalNumber;
+        EXPECT_TRUE(QSettings(ProfileSettingsFile(), QSettings::IniFormat).childGroups().contains(u"WindowPos"_s))
+            << "the placement is saved on the way out: " << signalNumber;
+        EXPECT_FALSE(QFile::exists(SocketFile())) << signalNumber;
+    }
 }
 
 TEST_F(QuorvaneProcess, HelpAndVersionPrintAndEnd)
