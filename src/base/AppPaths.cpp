@@ -61,6 +61,11 @@ QString GuideFolder()
     return QDir::cleanPath(ProgramFolder() + u"/../share/quorvane/doc"_s);
 }
 
+QString StarterAnnouncementFile()
+{
+    return QDir::cleanPath(ProgramFolder() + u"/../share/quorvane/Announce.csv"_s);
+}
+
 QStringList CharacterFolders()
 {
     return {DataFolder() + u"/chars"_s, QDir::cleanPath(ProgramFolder() + u"/../share/quorvane/chars"_s)};

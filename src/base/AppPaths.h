@@ -32,6 +32,9 @@ QString UrlIniFile();
 // layout as an installed copy).
 QString GuideFolder();
 
+// The starter announcement file installed with the program (share/quorvane/Announce.csv beside it).
+QString StarterAnnouncementFile();
+
 // Folders searched for character files, in order: $XDG_DATA_HOME/Quorvane/chars, then the
 // installed share/quorvane/chars beside the program.
 QStringList CharacterFolders();

@@ -1,11 +1,13 @@
 #include "rules/AnnouncementList.h"
 
+#include "base/AppPaths.h"
 #include "base/UserMessage.h"
 #include "market/DataFile.h"
 #include "rules/CAnnouncement.h"
 #include "rules/OwnedList.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 
 #include <optional>
@@ -94,6 +96,21 @@ bool ReadAnnouncementFiles()
 }
 
 } // namespace
+
+bool InstallStarterAnnouncements(const QString& starterFile)
+{
+    const DataFile::Format& format = AnnouncementFileFormat();
+    const QString target = DataFile::MainPath(format);
+    if (QFileInfo::exists(target) || QFileInfo::exists(DataFile::BackupPath(format)) ||
+        !QFileInfo(starterFile).isFile() || !AppPaths::EnsureDataFolder())
+        return false;
+    // QFile::copy writes a temporary file and renames it: never a half-written list.
+    if (!QFile::copy(starterFile, target))
+        return false;
+    // The installed file may be read-only; the user's copy is theirs to change.
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return true;
+}
 
 bool LoadAnnouncements()
 {

@@ -29,5 +29,10 @@ bool LoadAnnouncements();
 // Writes the whole list; false, with a message and the previous file kept, on a write error.
 bool SaveAnnouncements();
 
+// The first start: when neither "Announce.csv" nor "Announce.bak" exists in the data folder, copies
+// the starter announcements shipped with the program (starterFile) there, so that a user's first rule
+// has something to announce. True when a copy was made; nothing happens without a starter file.
+bool InstallStarterAnnouncements(const QString& starterFile);
+
 // Deletes every announcement and forgets every load attempt (program end; tests).
 void DeleteAllAnnouncements();

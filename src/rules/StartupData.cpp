@@ -1,5 +1,6 @@
 #include "rules/StartupData.h"
 
+#include "base/AppPaths.h"
 #include "base/CSettings.h"
 #include "market/Countries.h"
 #include "market/StockList.h"
@@ -10,6 +11,7 @@
 
 bool LoadStartupData()
 {
+    InstallStarterAnnouncements(AppPaths::StarterAnnouncementFile());
     bool loaded = StockList::Load();
     if (!loaded)
         Countries::AddIndexStocks(GetSettings().defaultCountry);

@@ -7,6 +7,7 @@
 #include "market/StockList.h"
 #include "rules/AlertList.h"
 #include "rules/AnnouncementList.h"
+#include "rules/CAnnouncement.h"
 #include "rules/CompanionValues.h"
 #include "rules/RuleList.h"
 
@@ -84,6 +85,30 @@ TEST_F(StartupDataTest, WithoutAStockFileTheDefaultStocksAreAdded)
     EXPECT_EQ(QueryStockSortOrder(), 0);
     EXPECT_FALSE(QueryGloballyDisabled());
     EXPECT_TRUE(RecordingMessagePresenter::Instance().Messages().isEmpty());
+}
+
+TEST_F(StartupDataTest, AFirstStartGetsTheStarterAnnouncementsOnlyOnce)
+{
+    const QString starter = QStringLiteral(QUORVANE_SOURCE_DIR "/data/Announce.csv");
+    ASSERT_TRUE(InstallStarterAnnouncements(starter));
+    ASSERT_GE(GetAnnouncementCount(), 3);
+    for (int i = 0; i < GetAnnouncementCount(); ++i) {
+        const CAnnouncement* announcement = GetAnnouncement(i);
+        EXPECT_FALSE(announcement->Name().isEmpty() || announcement->GestureBefore().isEmpty());
+        EXPECT_TRUE(announcement->SayBefore().contains(u"STOCK"_s)) << announcement->SayBefore().toStdString();
+    }
+    EXPECT_TRUE(RecordingMessagePresenter::Instance().Messages().isEmpty());
+
+    // The user removed them all: the file stays empty.
+    while (GetAnnouncementCount() > 0)
+        RemoveAnnouncement(0);
+    ASSERT_TRUE(SaveAnnouncements());
+    EXPECT_FALSE(InstallStarterAnnouncements(starter));
+    // The backup that saving left also tells of an earlier start.
+    ASSERT_TRUE(QFile::remove(PathOf(u"Announce"_s, u".csv"_s)));
+    ASSERT_TRUE(QFile::exists(PathOf(u"Announce"_s, u".bak"_s)));
+    EXPECT_FALSE(InstallStarterAnnouncements(starter));
+    EXPECT_FALSE(QFile::exists(PathOf(u"Announce"_s, u".csv"_s)));
 }
 
 TEST_F(StartupDataTest, HandEditedValuesOutOfRangeFallBack)

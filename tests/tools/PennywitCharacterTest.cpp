@@ -167,6 +167,20 @@ TEST(PennywitFile, GestureListMatchesTheFile)
         EXPECT_NE(Character().FindAnimation(name), nullptr) << name.toStdString();
 }
 
+TEST(PennywitFile, TheStarterAnnouncementsUseHisGestures)
+{
+    QFile file(QStringLiteral(QUORVANE_SOURCE_DIR "/data/Announce.csv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u"\r\n"_s, Qt::SkipEmptyParts).mid(1);
+    ASSERT_GE(lines.size(), 3);
+    for (const QString& line : lines) {
+        const QStringList fields = line.split(u',');
+        ASSERT_EQ(fields.size(), 5) << line.toStdString();
+        for (const QString& gesture : {fields[1], fields[3]})
+            EXPECT_NE(Character().FindAnimation(gesture), nullptr) << gesture.toStdString();
+    }
+}
+
 TEST(PennywitFile, EveryImageIsAFullFrameDrawnOnTransparency)
 {
     const AcsCharacter& character = Character();
