@@ -9,10 +9,12 @@
 #include "base/LaunchBrowser.h"
 #include "base/MakerPages.h"
 #include "base/StartWithWindows.h"
+#include "platform/DesktopNotifications.h"
 #include "platform/DialupLink.h"
 #include "rules/CompanionValues.h"
 #include "rules/RuleChecker.h"
 #include "rules/StartupData.h"
+#include "speech/CAlertNotifier.h"
 #include "speech/CBroadcaster.h"
 #include "speech/CCharacterManager.h"
 #include "ui/CAboutDialog.h"
@@ -113,7 +115,17 @@ bool CEngineWnd::Create()
         Page(index)->Fill();
 
     m_broadcaster = std::make_unique<CBroadcaster>(*m_characters);
-    m_ruleChecker = std::make_unique<RuleChecker>(*m_alerts, *m_characters);
+    // An alert the character will not tell (silent, or quiet) goes to the desktop; clicking the
+    // notification shows it on the Alerts page.
+    m_notifications = std::make_unique<DesktopNotifications>();
+    connect(m_notifications.get(), &DesktopNotifications::Activated, this, [this] {
+        if (m_closed)
+            return;
+        m_tabs->setCurrentWidget(m_alerts);
+        m_frame.PostCommand(CommandId::QuorvaneWindow);
+    });
+    m_alertNotifier = std::make_unique<CAlertNotifier>(*m_characters, *m_notifications);
+    m_ruleChecker = std::make_unique<RuleChecker>(*m_alerts, *m_alertNotifier);
     if (m_services.clock == nullptr)
         m_ownClock = std::make_unique<SystemEngineClock>();
     IEngineClock& clock = m_services.clock ? *m_services.clock : *m_ownClock;

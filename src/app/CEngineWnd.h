@@ -9,7 +9,9 @@
 #include <functional>
 #include <memory>
 
+class CAlertNotifier;
 class CAlertsPage;
+class DesktopNotifications;
 class QAbstractButton;
 class CBroadcaster;
 class CCharacterManager;
@@ -145,6 +147,8 @@ private:
     std::unique_ptr<IAgentControl> m_agent;
     std::unique_ptr<CCharacterManager> m_characters;
     std::unique_ptr<CBroadcaster> m_broadcaster;
+    std::unique_ptr<DesktopNotifications> m_notifications; // alerts the character will not tell
+    std::unique_ptr<CAlertNotifier> m_alertNotifier;
     std::unique_ptr<IRuleChecker> m_ruleChecker;
     std::unique_ptr<IEngineClock> m_ownClock;
     std::unique_ptr<CEngine> m_engine;

@@ -46,7 +46,7 @@ NetworkManagerMock NetworkManagerMock::BusOnly()
 NetworkManagerMock::~NetworkManagerMock()
 {
     QDBusConnection::disconnectFromBus(m_connectionName);
-    for (QProcess* process : {&m_mock, &m_daemon}) {
+    for (QProcess* process : {&m_sessionMock, &m_mock, &m_daemon}) {
         if (process->state() != QProcess::NotRunning) {
             process->terminate();
             if (!process->waitForFinished(3000)) {
@@ -104,6 +104,25 @@ bool NetworkManagerMock::StartMock()
             m_why = u"the NetworkManager mock did not come up"_s;
             return false;
         }
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+bool NetworkManagerMock::StartSessionTemplate(const QString& templateName, const QString& service)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, m_address);
+    m_sessionMock.setProcessEnvironment(environment);
+    m_sessionMock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_sessionMock.start(kPython, {u"-m"_s, u"dbusmock"_s, u"--template"_s, templateName});
+    if (!m_sessionMock.waitForStarted(5000))
+        return false;
+    QDBusConnection bus = Bus();
+    const QDeadlineTimer deadline(20000);
+    while (!bus.interface()->isServiceRegistered(service).value()) {
+        if (deadline.hasExpired() || m_sessionMock.state() == QProcess::NotRunning)
+            return false;
         QThread::msleep(50);
     }
     return true;

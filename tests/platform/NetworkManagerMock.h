@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-// A private D-Bus daemon with python3-dbusmock's NetworkManager template on it, for one test.
+// A private D-Bus daemon with python3-dbusmock's NetworkManager template (or another one) on it, for
+// one test.
 // Available() is false (and the test should skip) only when dbus-daemon or python3-dbusmock is
 // missing; scripts/install-deps test installs both.
 class NetworkManagerMock
@@ -35,6 +36,9 @@ public:
 
     // Starts only a bus, without NetworkManager on it.
     static NetworkManagerMock BusOnly();
+    // Serves one of python3-dbusmock's session-bus templates (such as "notification_daemon") on the
+    // bus as `service`; false when it does not come up.
+    bool StartSessionTemplate(const QString& templateName, const QString& service);
 
 private:
     explicit NetworkManagerMock(bool withNetworkManager);
@@ -43,6 +47,7 @@ private:
 
     QProcess m_daemon;
     QProcess m_mock;
+    QProcess m_sessionMock;
     QString m_address;
     QString m_connectionName;
     bool m_ready = false;
