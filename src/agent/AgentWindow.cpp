@@ -107,10 +107,12 @@ void AgentWindow::ShowWindow()
     show();
     if (m_balloonWanted)
         m_balloon->show();
-    // Once the window manager has had time to place the window.
+    // Once the window manager has had time to place the window; a move made since (a glide, a drag)
+    // has put it somewhere on purpose and settles the question.
+    const quint64 moves = m_moves;
     for (const int ms : {100, 500}) {
-        QTimer::singleShot(ms, this, [this] {
-            if (isVisible())
+        QTimer::singleShot(ms, this, [this, moves] {
+            if (isVisible() && moves == m_moves)
                 SyncPosition();
         });
     }
@@ -141,6 +143,7 @@ void AgentWindow::HideWindow()
 
 void AgentWindow::MoveWindow(QPoint topLeft)
 {
+    ++m_moves;
     move(topLeft);
 }
 
@@ -190,8 +193,10 @@ void AgentWindow::mousePressEvent(QMouseEvent* event)
 
 void AgentWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_dragging && (event->buttons() & Qt::LeftButton))
+    if (m_dragging && (event->buttons() & Qt::LeftButton)) {
+        ++m_moves;
         move(event->globalPosition().toPoint() - m_dragOffset);
+    }
 }
 
 void AgentWindow::mouseReleaseEvent(QMouseEvent* event)

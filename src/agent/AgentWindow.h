@@ -73,5 +73,6 @@ private:
     AgentBalloonWindow* m_balloon = nullptr;
     bool m_balloonWanted = false;
     QPoint m_dragOffset;
+    quint64 m_moves = 0; // moves asked for by the character or the user
     bool m_dragging = false;
 };
