@@ -1,5 +1,6 @@
 #include "market/CHttpFetcher.h"
 
+#include "market/CurlEasyRequest.h"
 #include "market/CurlLibrary.h"
 #include "platform/SystemReachability.h"
 
@@ -9,15 +10,9 @@
 using namespace Qt::StringLiterals;
 
 // Everything a worker needs, copied when the request starts: the worker never reads the fetcher.
-struct CHttpFetcher::Request
+struct CHttpFetcher::Request : HttpRequest
 {
-    QByteArray url;
-    QByteArray proxy;
-    QByteArray userAgent;
-    QByteArray caFile;
     qint64 maxBodySize = 0;
-    int connectMs = 0;
-    int stallSeconds = 0;
 };
 
 namespace {
@@ -48,21 +43,6 @@ int Progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
     const auto* transfer = static_cast<const Transfer*>(user);
     return transfer->abandon->load() ? 1 : 0;
-}
-
-// The host part of a proxy text "host" or "host:port" ("[v6]:port" too).
-QByteArray ProxyHost(const QByteArray& proxy)
-{
-    QByteArray host = proxy;
-    const qsizetype scheme = host.indexOf("://");
-    if (scheme >= 0)
-        host = host.mid(scheme + 3);
-    if (host.startsWith('[')) {
-        const qsizetype close = host.indexOf(']');
-        return close > 0 ? host.mid(1, close - 1) : host.mid(1);
-    }
-    const qsizetype colon = host.indexOf(':');
-    return colon >= 0 ? host.left(colon) : host;
 }
 
 } // namespace
@@ -131,63 +111,24 @@ CHttpFetcher::Request CHttpFetcher::MakeRequest() const
 CHttpFetcher::Outcome CHttpFetcher::Perform(const Request& request, const std::atomic<bool>& abandon)
 {
     Outcome outcome;
-    // Control characters (a line break above all) would let a URL or proxy text smuggle in a header.
-    for (const QByteArray* text : {&request.url, &request.proxy, &request.userAgent}) {
-        for (const char c : *text) {
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
-                return outcome;
-        }
-    }
-
-    // Opened by the first request, on the thread that makes it.
-    const CurlLibrary* const api = CurlLibrary::Get();
-    if (api == nullptr)
+    CurlEasyRequest easy(request);
+    if (!easy.IsValid())
         return outcome;
-    CURL* curl = api->easy_init();
-    if (curl == nullptr)
-        return outcome;
+    const CurlLibrary& api = easy.Api();
+    CURL* const curl = easy.Handle();
     Transfer transfer;
     transfer.limit = request.maxBodySize;
     transfer.abandon = &abandon;
+    api.easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
+    api.easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    api.easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    api.easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
+    api.easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
 
-    curl_slist* headers = nullptr;
-    headers = api->slist_append(headers, "Cache-Control: no-cache");
-    headers = api->slist_append(headers, "Pragma: no-cache");
-
-    api->easy_setopt(curl, CURLOPT_URL, request.url.constData());
-    api->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    api->easy_setopt(curl, CURLOPT_HTTPGET, 1L);
-    api->easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    api->easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    api->easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    api->easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
-    api->easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(request.connectMs));
-    api->easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    api->easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(request.stallSeconds));
-    api->easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-    api->easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
-    api->easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    api->easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    api->easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
-    api->easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
-    if (!request.userAgent.isEmpty())
-        api->easy_setopt(curl, CURLOPT_USERAGENT, request.userAgent.constData());
-    QByteArray noProxy;
-    if (!request.proxy.isEmpty()) {
-        api->easy_setopt(curl, CURLOPT_PROXY, request.proxy.constData());
-        // The proxy host itself is reached directly.
-        noProxy = ProxyHost(request.proxy);
-        api->easy_setopt(curl, CURLOPT_NOPROXY, noProxy.constData());
-    }
-    if (!request.caFile.isEmpty())
-        api->easy_setopt(curl, CURLOPT_CAINFO, request.caFile.constData());
-
-    const CURLcode code = api->easy_perform(curl);
+    const CURLcode code = api.easy_perform(curl);
     long status = 0;
     if (code == CURLE_OK)
-        api->easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-    api->easy_cleanup(curl);
-    api->slist_free_all(headers);
+        api.easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
 
     if (code == CURLE_OK && status > 0 && status < 300) {
         outcome.code = FETCH_OK;

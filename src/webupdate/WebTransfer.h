@@ -1,5 +1,7 @@
 #pragma once
 
+#include "market/HttpRequest.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -25,14 +27,8 @@ public:
 class WebTransfer
 {
 public:
-    struct Request
+    struct Request : HttpRequest
     {
-        QByteArray url;
-        QByteArray proxy; // "host" or "host:port"; empty: the system's settings (environment)
-        QByteArray userAgent;
-        int connectMs = kDefaultConnectMs;
-        int stallSeconds = kDefaultStallSeconds;
-
         // The request as copied for a worker from the texts the dialog holds.
         static Request Make(const QString& url, const QString& proxy, const QString& userAgent);
     };
@@ -51,5 +47,4 @@ public:
 
     static constexpr int kDefaultConnectMs = 30000;
     static constexpr int kDefaultStallSeconds = 60;
-    static constexpr long kMaxRedirects = 10;
 };
