@@ -119,8 +119,9 @@ TEST_F(OptionsCommand, OnlyAnotherCharacterFileIsLoadedAndThanksTheUser)
     for (const auto& [choice, reloads] :
          {std::pair{u"pennywit.acs"_s, false}, std::pair{u"other.acs"_s, true}, std::pair{u"other.acs"_s, false}}) {
         m_agent->Take();
+        const QString name = choice; // clang 14 lets no lambda capture a structured binding
         RunOptions([&](COptionsSheet& sheet) {
-            Control<QComboBox>(sheet, COptionsSheet::CharacterPage, 251)->setCurrentText(choice);
+            Control<QComboBox>(sheet, COptionsSheet::CharacterPage, 251)->setCurrentText(name);
         });
         const QString log = m_agent->Take().join(u'|');
         EXPECT_EQ(log.contains(u"Load Quorvan"_s), reloads) << choice.toStdString() << ": " << log.toStdString();
