@@ -1,7 +1,7 @@
 // Opening the Options sheet with Pennywit loaded and shown, beside a plain QTabWidget with six pages
 // holding as many widgets as the sheet's pages do, each dialog shown and painted, in one run:
 //   - BM_OptionsSheet: the sheet opened on its first page (what the user waits for);
-//   - BM_PlainTabs: six pages of bare QWidgets (nothing to draw: the floor);
+//   - BM_PlainTabs: six pages of bare QWidgets (nothing to draw: the floor), at the sheet's own size;
 //   - BM_StandardControlTabs: six pages of the standard Qt controls of the sheet's kinds and texts,
 //     built all at once and without the sheet's bindings, lists and character;
 //   - the *EveryPage variants show every page once, so that the Broadcast page's gesture lists (from
@@ -15,6 +15,7 @@
 #include "agent/IAgentCharacter.h"
 #include "base/CSettings.h"
 #include "speech/CCharacterManager.h"
+#include "ui/CIconDialog.h"
 #include "ui/options/COptionsPage.h"
 #include "ui/options/COptionsSheet.h"
 #include "ui/options/OptionsValues.h"
@@ -108,6 +109,19 @@ const PageKinds& SheetControls()
     return kinds;
 }
 
+// The size the sheet opens at: the plain tabs are shown at it too, so that both paint the same area.
+QSize SheetSize()
+{
+    static const QSize size = [] {
+        OptionsValues values = OptionsValues::FromSettings(GetSettings(), false, false);
+        COptionsSheet sheet(values, &Character().manager);
+        sheet.show();
+        QCoreApplication::processEvents();
+        return sheet.size();
+    }();
+    return size;
+}
+
 // The standard Qt control of that kind, with the same text.
 QWidget* StandardControl(const ControlKind& control, QWidget* parent)
 {
@@ -172,6 +186,7 @@ void RunSheet(benchmark::State& state, bool everyPage)
 void RunPlainTabs(benchmark::State& state, bool everyPage, bool standard)
 {
     const PageKinds& kinds = SheetControls();
+    const QSize size = SheetSize();
     int widgets = 0;
     for (auto _ : state) {
         QDialog dialog;
@@ -190,6 +205,8 @@ void RunPlainTabs(benchmark::State& state, bool everyPage, bool standard)
         auto* layout = new QVBoxLayout(&dialog);
         layout->addWidget(tabs);
         layout->addWidget(buttons);
+        if (!standard)
+            dialog.resize(size);
         ShowAndPaint(dialog);
         if (everyPage) {
             for (int page = 1; page < COptionsSheet::PageCount; ++page) {
@@ -250,6 +267,7 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", (home.path() + u"/config"_s).toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + u"/data"_s).toUtf8());
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(CIconDialog::ProgramIcon()); // as the program does at start
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

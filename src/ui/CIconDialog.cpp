@@ -2,6 +2,7 @@
 
 #include "ui/LayoutManager.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPushButton>
@@ -17,7 +18,10 @@ CIconDialog::CIconDialog(QWidget* parent)
 
 QIcon CIconDialog::ProgramIcon()
 {
-    return QIcon(u":/icons/quorvane.svg"_s);
+    // The program gives the application its icon at start: share it rather than parse the picture
+    // again for every dialog.
+    QIcon icon = QGuiApplication::windowIcon();
+    return icon.isNull() ? QIcon(u":/icons/quorvane.svg"_s) : icon;
 }
 
 CIconDialog::ButtonColumn CIconDialog::LayOutBesideButtons(QWidget* content, int helpControlId)
