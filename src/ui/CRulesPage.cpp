@@ -100,6 +100,7 @@ void CRulesPage::FitColumns()
 bool CRulesPage::Commit()
 {
     FitColumns();
+    Host().RebuildStrip(); // an alert without a stock name is marked through its rule
     const bool saved = SaveRules();
     UpdateButtons();
     return saved;

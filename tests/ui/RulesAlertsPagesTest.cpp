@@ -184,6 +184,18 @@ TEST_F(RulesAlertsTest, EditAndRemoveRules)
     EXPECT_EQ(host.helpTopics, std::vector<int>{61208});
 }
 
+// An alert without a stock name is marked on the strip through its rule: a change of rules moves the mark.
+TEST_F(RulesAlertsTest, ChangingTheRulesRebuildsTheStrip)
+{
+    AddStock(u"Acme"_s);
+    AddRuleFor(u"Acme"_s, u"1"_s);
+    Build();
+    const int rebuilds = host.stripRebuilds;
+    rules->SelectItem(0);
+    QTest::mouseClick(rules->Button(RulesPageIds::Remove), Qt::LeftButton);
+    EXPECT_GT(host.stripRebuilds, rebuilds);
+}
+
 TEST_F(RulesAlertsTest, RulesContextMenuGreysEditAndRemoveWithoutACurrentItem)
 {
     Build();
