@@ -52,7 +52,11 @@ QString XvfbServer::Start(QSize screen)
         return u"another test kept the Xvfb start-up lock"_s;
     const QString geometry = u"%1x%2x24"_s.arg(screen.width()).arg(screen.height());
     m_xvfb.setProcessChannelMode(QProcess::SeparateChannels);
-    m_xvfb.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s, geometry});
+    // -noreset: without it the server starts over whenever its last client leaves, and a window manager
+    // connecting in that moment is turned away ("Failed to open the display"), as seen with X11 tests
+    // running side by side.
+    m_xvfb.start(u"Xvfb"_s,
+                 {u"-displayfd"_s, u"1"_s, u"-noreset"_s, u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s, geometry});
     if (!m_xvfb.waitForStarted(5000))
         return u"Xvfb is needed: scripts/install-deps test"_s;
     WaitFor(
@@ -83,7 +87,8 @@ QString XvfbServer::StartWindowManager()
     // A window manager that has taken over names itself on the root window.
     const bool running = WaitFor(
         [&] {
-            if (m_windowManager.state() != QProcess::Running)
+            // Nothing runs this thread's event loop: reap an openbox that gave up, else it stays "running".
+            if (m_windowManager.waitForFinished(0) || m_windowManager.state() != QProcess::Running)
                 return true;
             QProcess xprop;
             xprop.start(u"xprop"_s, {u"-display"_s, m_display, u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s});
