@@ -119,11 +119,7 @@ CHttpFetcher::Outcome CHttpFetcher::Perform(const Request& request, const std::a
     Transfer transfer;
     transfer.limit = request.maxBodySize;
     transfer.abandon = &abandon;
-    api.easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
-    api.easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    api.easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    api.easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
-    api.easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    easy.SetCallbacks(&WriteBody, &Progress, &transfer);
 
     const CURLcode code = api.easy_perform(curl);
     long status = 0;

@@ -76,3 +76,12 @@ QByteArray CurlEasyRequest::ProxyHost(const QByteArray& proxy)
     const qsizetype colon = host.indexOf(':');
     return colon >= 0 ? host.left(colon) : host;
 }
+
+void CurlEasyRequest::SetCallbacks(curl_write_callback write, curl_xferinfo_callback progress, void* data)
+{
+    m_api->easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, write);
+    m_api->easy_setopt(m_curl, CURLOPT_WRITEDATA, data);
+    m_api->easy_setopt(m_curl, CURLOPT_NOPROGRESS, 0L);
+    m_api->easy_setopt(m_curl, CURLOPT_XFERINFOFUNCTION, progress);
+    m_api->easy_setopt(m_curl, CURLOPT_XFERINFODATA, data);
+}

@@ -28,6 +28,10 @@ public:
     const CurlLibrary& Api() const { return *m_api; }
     CURL* Handle() const { return m_curl; }
 
+    // Hands the body to `write` and lets `progress` abandon the transfer (a non-zero return), both
+    // called on the performing thread with `data`.
+    void SetCallbacks(curl_write_callback write, curl_xferinfo_callback progress, void* data);
+
     // The host part of a proxy text "host", "host:port", "scheme://host:port" or "[v6]:port".
     static QByteArray ProxyHost(const QByteArray& proxy);
 

@@ -85,11 +85,7 @@ WebTransfer::Result WebTransfer::Get(const Request& request, IWebReceiver& recei
     transfer.receiver = &receiver;
     transfer.cancel = &cancel;
     api.easy_setopt(curl, CURLOPT_BUFFERSIZE, kReceiveBufferSize);
-    api.easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
-    api.easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    api.easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    api.easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
-    api.easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    easy.SetCallbacks(&WriteBody, &Progress, &transfer);
 
     const CURLcode code = api.easy_perform(curl);
     // An answer without a body never reached the write callback: its status is checked now.
